@@ -1,0 +1,22 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "support/http/transfer_settings.h"
+
+namespace vexmor {
+
+// Everything the engine takes from its deployment and its surroundings, as one value, so that
+// tests run it against their own servers, keys and folders.
+struct EngineConfig {
+  std::array<std::string, 3> updateUrls;  // HTTPS base addresses, no trailing slash, in order
+  std::string publicKey1;                 // PEM SubjectPublicKeyInfo
+  std::string publicKey2;
+  TransferSettings transfer;
+  std::filesystem::path launcherFolder;  // folder of the launcher and of the game
+  std::filesystem::path modulePath;      // the running launcher executable
+};
+
+}  // namespace vexmor
