@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vexmor {
 
@@ -19,5 +20,10 @@ struct ReleaseInfo {
 
   friend bool operator==(const ReleaseInfo&, const ReleaseInfo&) = default;
 };
+
+// Fills release from the keys at the document level of "latest.txt". False, with release
+// unchanged, when the text is not a well-formed document; missing keys give 0 or empty. Leaves
+// valid as it is.
+bool ParseReleaseInfo(std::string_view text, ReleaseInfo& release);
 
 }  // namespace vexmor
