@@ -14,9 +14,8 @@ struct FontOptionsDeleter {
 
 }  // namespace
 
-Font::Font(const FontCollection& collection, const std::string& family, float emPixels,
-           FontWeight weight)
-    : collection_(collection.SharedState()),
+Font::Font(const FontCollection::Family& family, float emPixels, FontWeight weight)
+    : collection_(family.collection),
       context_(pango_font_map_create_context(collection_->fontMap.get())),
       description_(pango_font_description_new()),
       emPixels_(emPixels) {
@@ -27,7 +26,7 @@ Font::Font(const FontCollection& collection, const std::string& family, float em
   cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_ON);
   pango_cairo_context_set_font_options(context_.get(), options.get());
 
-  pango_font_description_set_family(description_.get(), family.c_str());
+  pango_font_description_set_family(description_.get(), family.name.c_str());
   pango_font_description_set_weight(description_.get(),
                                     weight == FontWeight::Bold ? PANGO_WEIGHT_BOLD
                                                                : PANGO_WEIGHT_NORMAL);

@@ -13,8 +13,7 @@ enum class FontWeight { Regular, Bold };
 // A family of a private collection at a size in pixels (the em size) and a weight.
 class Font {
  public:
-  Font(const FontCollection& collection, const std::string& family, float emPixels,
-       FontWeight weight);
+  Font(const FontCollection::Family& family, float emPixels, FontWeight weight);
 
   float EmPixels() const { return emPixels_; }
   PangoContext* Context() const { return context_.get(); }

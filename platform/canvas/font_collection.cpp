@@ -52,14 +52,14 @@ bool FontCollection::AddMemoryFont(std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-std::string FontCollection::FirstFamily() const {
+std::optional<FontCollection::Family> FontCollection::FirstFamily() const {
   const FcFontSet* set = FcConfigGetFonts(state_->config.get(), FcSetApplication);
   FcChar8* family = nullptr;
   if (!set || set->nfont == 0 ||
       FcPatternGetString(set->fonts[0], FC_FAMILY, 0, &family) != FcResultMatch) {
-    return {};
+    return std::nullopt;
   }
-  return reinterpret_cast<const char*>(family);
+  return Family{state_, reinterpret_cast<const char*>(family)};
 }
 
 }  // namespace vexmor::platform

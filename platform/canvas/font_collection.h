@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -16,11 +17,16 @@ class FontCollection {
   // Adds the TrueType or OpenType face(s) in these bytes; false when nothing could be added.
   bool AddMemoryFont(std::span<const std::uint8_t> bytes);
 
-  // The family name of the first face added; empty while the set holds none.
-  std::string FirstFamily() const;
-
   struct State;
-  const std::shared_ptr<State>& SharedState() const { return state_; }
+
+  // A family of the set, which keeps the set's faces loaded for as long as it exists.
+  struct Family {
+    std::shared_ptr<State> collection;
+    std::string name;
+  };
+
+  // The family of the first face added; none while the set holds no face.
+  std::optional<Family> FirstFamily() const;
 
  private:
   std::shared_ptr<State> state_;

@@ -24,6 +24,13 @@ struct RectF {
   bool operator==(const RectF&) const = default;
 };
 
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+
+  bool operator==(const Point&) const = default;
+};
+
 struct PointF {
   float x = 0;
   float y = 0;

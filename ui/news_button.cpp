@@ -1,0 +1,54 @@
+#include "ui/news_button.h"
+
+#include "patcher/patcher.h"
+#include "support/paths/text.h"
+#include "ui/launcher_window.h"
+#include "ui/news_entries.h"
+
+namespace vexmor {
+
+NewsButton::NewsButton(const std::optional<platform::Bitmap>& panel,
+                       const std::optional<platform::Bitmap>& hoverPanel)
+    : Button(panel, hoverPanel, panel, panel) {}
+
+std::unique_ptr<NewsButton> MakeNewsButton(const std::optional<platform::Bitmap>& panel,
+                                           const std::optional<platform::Bitmap>& hoverPanel) {
+  return std::make_unique<NewsButton>(panel, hoverPanel);
+}
+
+void NewsButton::SetTexts(std::wstring badge, std::wstring headline, std::wstring detail,
+                          std::wstring link) {
+  badgeText = std::move(badge);
+  headlineText = std::move(headline);
+  detailText = std::move(detail);
+  linkUrl = std::move(link);
+}
+
+void NewsButton::Draw(platform::Canvas& canvas, const platform::Font& badgeFont,
+                      const platform::Font& headlineFont, const platform::Font& detailFont,
+                      const platform::SolidBrush& badgeBrush,
+                      const platform::SolidBrush& headlineBrush,
+                      const platform::SolidBrush& detailBrush) const {
+  if (const CachedImage& image = CurrentImage()) canvas.DrawCached(*image, x, y);
+  canvas.DrawText(WideToUtf8(badgeText), badgeFont, badgeBrush,
+                  {float(x), float(y), float(width), float(height)}, badgeFormat);
+  const std::int32_t split = std::int32_t(double(width) * 0.465);
+  canvas.DrawText(WideToUtf8(headlineText), headlineFont, headlineBrush,
+                  {float(x + split), float(y), float(width - split), float(height)});
+  const float detailWidth = float(double(float(width - split)) - double(width) * 0.017);
+  canvas.DrawText(WideToUtf8(detailText), detailFont, detailBrush,
+                  {float(x + split), float(y), detailWidth, float(height)}, detailFormat);
+}
+
+void FillNewsList(LauncherWindow& window) {
+  const std::vector<NewsEntry> entries = GroupNewsEntries(window.patcher->NewsText());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    NewsButton& button = *window.newsButtons[i];
+    button.SetTexts(entries[i].badge, entries[i].headline, entries[i].detail, entries[i].link);
+    button.disabled = false;
+  }
+  window.newsCount = std::int32_t(entries.size());
+  window.invalidRegion.Add(window.menuRect, true);
+}
+
+}  // namespace vexmor
