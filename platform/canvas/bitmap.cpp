@@ -53,6 +53,7 @@ Bitmap Bitmap::Scaled(int width, int height) const {
 }
 
 std::uint32_t Bitmap::PixelAt(int x, int y) const {
+  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
   cairo_surface_flush(surface_.get());
   const auto* row = cairo_image_surface_get_data(surface_.get()) +
                     std::size_t(y) * cairo_image_surface_get_stride(surface_.get());

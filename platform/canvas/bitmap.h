@@ -24,7 +24,8 @@ class Bitmap {
   // A new image of exactly width x height holding this one stretched over it, same pixel format.
   Bitmap Scaled(int width, int height) const;
 
-  // The pixel at (x, y) as premultiplied ARGB; opaque formats read with alpha 0xFF.
+  // The pixel at (x, y) as premultiplied ARGB; opaque formats read with alpha 0xFF. Outside the
+  // image: 0.
   std::uint32_t PixelAt(int x, int y) const;
 
   // The rows of pixels as they are in memory, for copying to a screen: premultiplied ARGB in native
