@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  libsdl2-dev libcairo2-dev libpango1.0-dev libfontconfig-dev
+  libsdl2-dev libx11-dev libcairo2-dev libpango1.0-dev libfontconfig-dev
   libcurl4-openssl-dev libssl-dev zlib1g-dev libdeflate-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev

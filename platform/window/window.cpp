@@ -64,8 +64,8 @@ void Window::SetIcon(const Argb32Pixels& icon) {
   SDL_SetWindowIcon(sdl_->window.get(), surface.get());
 }
 
-void Window::SetCursor(CursorShape shape) {
-  SDL_Cursor* cursor = (shape == CursorShape::Hand ? sdl_->hand : sdl_->arrow).get();
+void Window::SetCursor(CursorStyle shape) {
+  SDL_Cursor* cursor = (shape == CursorStyle::Hand ? sdl_->hand : sdl_->arrow).get();
   if (!cursor || cursor == currentCursor_) return;
   SDL_SetCursor(cursor);
   currentCursor_ = cursor;
@@ -76,7 +76,19 @@ void Window::Show() {
   Invalidate({0, 0, width_, height_}, true);
 }
 
-void Window::Move(int left, int top) { SDL_SetWindowPosition(sdl_->window.get(), left, top); }
+void Window::Move(int left, int top) {
+  SDL_Window* window = sdl_->window.get();
+  int oldLeft = 0;
+  int oldTop = 0;
+  SDL_GetWindowPosition(window, &oldLeft, &oldTop);
+  SDL_SetWindowPosition(window, left, top);
+  // SDL waits for the system to carry out the move; every event the system produced before it
+  // is now in the queue, positioned against the old place.
+  SDL_PumpEvents();
+  int queued = SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+  for (const EarlierPosition& earlier : earlierPositions_) queued -= earlier.count;
+  if (queued > 0) earlierPositions_.push_back({queued, oldLeft, oldTop});
+}
 
 void Window::Minimize() { SDL_MinimizeWindow(sdl_->window.get()); }
 
@@ -130,6 +142,15 @@ WaitEnd Window::WaitForFrame(int frameIntervalMs) {
 
 bool Window::Dispatch(const SDL_Event& event) {
   SDL_Window* window = sdl_->window.get();
+  int left = 0;
+  int top = 0;
+  SDL_GetWindowPosition(window, &left, &top);
+  if (!earlierPositions_.empty()) {
+    EarlierPosition& earlier = earlierPositions_.front();
+    left = earlier.left;
+    top = earlier.top;
+    if (--earlier.count == 0) earlierPositions_.pop_front();
+  }
   const Uint32 id = SDL_GetWindowID(window);
   if (event.type == SDL_WINDOWEVENT && event.window.windowID == id &&
       (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
@@ -137,9 +158,6 @@ bool Window::Dispatch(const SDL_Event& event) {
     Invalidate({0, 0, width_, height_}, false);
     return false;
   }
-  int left = 0;
-  int top = 0;
-  SDL_GetWindowPosition(window, &left, &top);
   const auto translated = TranslateEvent(event, id, left, top);
   if (!translated) return false;
   if (eventHandler_) eventHandler_(*translated);

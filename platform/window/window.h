@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,7 +34,7 @@ struct WindowSettings {
   int height = 0;
 };
 
-enum class CursorShape { Arrow, Hand };
+enum class CursorStyle { Arrow, Hand };
 
 enum class WaitEnd {
   // One full frame interval passed without an event.
@@ -64,7 +65,7 @@ class Window {
   void SetTitle(const std::string& title);
   // The icon the desktop shows for the window (taskbar, switcher).
   void SetIcon(const Argb32Pixels& icon);
-  void SetCursor(CursorShape shape);
+  void SetCursor(CursorStyle shape);
 
   // Shows the window; all of it becomes invalid.
   void Show();
@@ -107,7 +108,17 @@ class Window {
   bool QueueIsIdle() const;
   void Paint();
 
+  // Queued events that were measured against an earlier window position: the next `count`
+  // events taken lie relative to (left, top). A drag moves the window while events measured
+  // against the old place are still waiting.
+  struct EarlierPosition {
+    int count;
+    int left;
+    int top;
+  };
+
   std::unique_ptr<SdlOwners> sdl_;
+  std::deque<EarlierPosition> earlierPositions_;
   int width_;
   int height_;
   InvalidRegion invalid_;

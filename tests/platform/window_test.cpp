@@ -150,19 +150,30 @@ TEST_F(WindowTest, TranslatesMouseAndWindowEvents) {
   }
 }
 
-TEST_F(WindowTest, ScreenPositionFollowsTheWindowWhileDragging) {
-  // A drag moves the window between two events; the second one is placed by the new position.
+TEST_F(WindowTest, EventsKeepThePositionTheyWereMeasuredAgainst) {
+  // A drag moves the window while later events are already queued: those lie relative to the
+  // old place, and only events that come after the move lie relative to the new one.
   window_->SetEventHandler([this](const WindowEvent& event) {
     events_.push_back(event);
-    if (events_.size() == 1) window_->Move(kLeft + 50, kTop + 7);
+    if (events_.size() == 1) {
+      window_->Move(kLeft + 50, kTop + 7);
+      Push(Motion(10, 10, SDL_BUTTON_LMASK));
+    }
+    if (events_.size() == 3) window_->Move(kLeft + 80, kTop + 9);
   });
   Push(Motion(10, 10, SDL_BUTTON_LMASK));
-  Push(Motion(10, 10, SDL_BUTTON_LMASK));
+  Push(Motion(11, 11, SDL_BUTTON_LMASK));
   WaitForTick();
-  ASSERT_EQ(events_.size(), 2u);
+  Push(Motion(12, 12, 0));
+  WaitForTick();
+  ASSERT_EQ(events_.size(), 4u);
   EXPECT_EQ(events_[0].screenX, kLeft + 10);
-  EXPECT_EQ(events_[1].screenX, kLeft + 60);
-  EXPECT_EQ(events_[1].screenY, kTop + 17);
+  EXPECT_EQ(events_[1].screenX, kLeft + 11);
+  EXPECT_EQ(events_[1].screenY, kTop + 11);
+  EXPECT_EQ(events_[2].screenX, kLeft + 60);
+  EXPECT_EQ(events_[2].screenY, kTop + 17);
+  EXPECT_EQ(events_[3].screenX, kLeft + 92);
+  EXPECT_EQ(events_[3].screenY, kTop + 21);
 }
 
 TEST_F(WindowTest, CloseRequestsEndTheWait) {

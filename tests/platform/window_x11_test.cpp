@@ -1,0 +1,133 @@
+// The window on a real X server (Xvfb): what reaches the screen, and real pointer input.
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/window/window.h"
+#include "tests/platform/xvfb_display.h"
+
+// Last: Xlib defines macros that clash with ordinary names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace vexmor::platform {
+namespace {
+
+constexpr int kLeft = 100;
+constexpr int kTop = 50;
+constexpr int kWidth = 320;
+constexpr int kHeight = 200;
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::uint32_t kBlue = 0xFF0000FF;
+
+class X11WindowTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { display_ = new test::XvfbDisplay(1280, 720); }
+  static void TearDownTestSuite() {
+    delete display_;
+    display_ = nullptr;
+  }
+
+  void SetUp() override {
+    std::string error;
+    video_ = VideoSystem::Start(VideoDriver::System, error);
+    ASSERT_TRUE(video_) << error;
+    window_ = Window::Create(*video_, {"x11 test", kLeft, kTop, kWidth, kHeight}, error);
+    ASSERT_TRUE(window_) << error;
+    window_->SetPainter([this](const InvalidRegion&) {
+      return Argb32Pixels{backBuffer_.data(), kWidth, kHeight, kWidth * 4};
+    });
+    window_->Show();
+    // Let the server's first exposure arrive and be painted.
+    window_->WaitForFrame(50);
+  }
+
+  // The colour the X server shows at a point of the screen.
+  static std::uint32_t ScreenPixel(int x, int y) {
+    std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(display_->Name().c_str()), XCloseDisplay);
+    // XDestroyImage is a macro, so it cannot be the deleter itself.
+    auto destroy = [](XImage* image) { XDestroyImage(image); };
+    std::unique_ptr<XImage, decltype(destroy)> image(
+        XGetImage(display.get(), DefaultRootWindow(display.get()), x, y, 1, 1, AllPlanes, ZPixmap));
+    return 0xFF000000u | (XGetPixel(image.get(), 0, 0) & 0xFFFFFF);
+  }
+
+  // Waits until the handler has seen an event of the kind, or a few seconds passed.
+  void RunUntil(const std::vector<WindowEvent>& events, WindowEventKind kind) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    auto seen = [&] {
+      for (const auto& event : events) if (event.kind == kind) return true;
+      return false;
+    };
+    while (!seen() && std::chrono::steady_clock::now() < deadline) window_->WaitForFrame(10);
+  }
+
+  static test::XvfbDisplay* display_;
+  std::unique_ptr<VideoSystem> video_;
+  std::unique_ptr<Window> window_;
+  std::vector<std::uint32_t> backBuffer_ = std::vector<std::uint32_t>(kWidth * kHeight, kRed);
+};
+
+test::XvfbDisplay* X11WindowTest::display_ = nullptr;
+
+TEST_F(X11WindowTest, PartialUpdateChangesOnlyTheInvalidRectangles) {
+  ASSERT_EQ(ScreenPixel(kLeft, kTop), kRed);
+  ASSERT_EQ(ScreenPixel(kLeft + kWidth - 1, kTop + kHeight - 1), kRed);
+
+  std::fill(backBuffer_.begin(), backBuffer_.end(), kBlue);
+  window_->Invalidate({10, 20, 30, 40}, false);
+  window_->PaintNow();
+  EXPECT_EQ(ScreenPixel(kLeft + 10, kTop + 20), kBlue);
+  EXPECT_EQ(ScreenPixel(kLeft + 29, kTop + 39), kBlue);
+  EXPECT_EQ(ScreenPixel(kLeft + 30, kTop + 39), kRed);
+  EXPECT_EQ(ScreenPixel(kLeft + 29, kTop + 40), kRed);
+  EXPECT_EQ(ScreenPixel(kLeft, kTop), kRed);
+}
+
+TEST_F(X11WindowTest, PointerInputAndDraggingFollowTheEvents) {
+  // The handler drags the window the way the launcher does: by the event's screen position
+  // minus the point grabbed.
+  std::vector<WindowEvent> events;
+  int anchorX = 0;
+  int anchorY = 0;
+  window_->SetEventHandler([&](const WindowEvent& event) {
+    events.push_back(event);
+    if (event.kind == WindowEventKind::LeftButtonDown) {
+      anchorX = event.x;
+      anchorY = event.y;
+    }
+    if (event.kind == WindowEventKind::MouseMove && event.leftButtonDown) {
+      window_->Move(event.screenX - anchorX, event.screenY - anchorY);
+    }
+  });
+  ASSERT_TRUE(test::RunXdotool("mousemove 110 60 mousedown 1"));
+  RunUntil(events, WindowEventKind::LeftButtonDown);
+  ASSERT_TRUE(test::RunXdotool("mousemove 150 90 mousemove 170 95 mouseup 1"));
+  RunUntil(events, WindowEventKind::LeftButtonUp);
+
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front().kind, WindowEventKind::MouseMove);
+  EXPECT_EQ(events.front().x, 10);
+  EXPECT_EQ(events.front().y, 10);
+  EXPECT_EQ(anchorX, 10);
+  EXPECT_EQ(anchorY, 10);
+  ASSERT_EQ(events.back().kind, WindowEventKind::LeftButtonUp);
+  // The grabbed point stays under the pointer.
+  EXPECT_EQ(window_->Left(), 160);
+  EXPECT_EQ(window_->Top(), 85);
+  EXPECT_EQ(events.back().screenX, 170);
+  EXPECT_EQ(events.back().screenY, 95);
+
+  events.clear();
+  ASSERT_TRUE(test::RunXdotool("mousemove 5 700"));
+  RunUntil(events, WindowEventKind::MouseLeave);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().kind, WindowEventKind::MouseLeave);
+}
+
+}  // namespace
+}  // namespace vexmor::platform
