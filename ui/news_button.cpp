@@ -24,6 +24,23 @@ void NewsButton::SetTexts(std::wstring badge, std::wstring headline, std::wstrin
   linkUrl = std::move(link);
 }
 
+namespace {
+
+std::int32_t SplitOf(std::int32_t width) { return std::int32_t(double(width) * 0.465); }
+
+}  // namespace
+
+platform::RectF NewsButton::HeadlineBox() const {
+  const std::int32_t split = SplitOf(width);
+  return {float(x + split), float(y), float(width - split), float(height)};
+}
+
+platform::RectF NewsButton::DetailBox() const {
+  const std::int32_t split = SplitOf(width);
+  return {float(x + split), float(y), float(double(float(width - split)) - double(width) * 0.017),
+          float(height)};
+}
+
 void NewsButton::Draw(platform::Canvas& canvas, const platform::Font& badgeFont,
                       const platform::Font& headlineFont, const platform::Font& detailFont,
                       const platform::SolidBrush& badgeBrush,
@@ -32,12 +49,8 @@ void NewsButton::Draw(platform::Canvas& canvas, const platform::Font& badgeFont,
   if (const CachedImage& image = CurrentImage()) canvas.DrawCached(*image, x, y);
   canvas.DrawText(WideToUtf8(badgeText), badgeFont, badgeBrush,
                   {float(x), float(y), float(width), float(height)}, badgeFormat);
-  const std::int32_t split = std::int32_t(double(width) * 0.465);
-  canvas.DrawText(WideToUtf8(headlineText), headlineFont, headlineBrush,
-                  {float(x + split), float(y), float(width - split), float(height)});
-  const float detailWidth = float(double(float(width - split)) - double(width) * 0.017);
-  canvas.DrawText(WideToUtf8(detailText), detailFont, detailBrush,
-                  {float(x + split), float(y), detailWidth, float(height)}, detailFormat);
+  canvas.DrawText(WideToUtf8(headlineText), headlineFont, headlineBrush, HeadlineBox());
+  canvas.DrawText(WideToUtf8(detailText), detailFont, detailBrush, DetailBox(), detailFormat);
 }
 
 void FillNewsList(LauncherWindow& window) {

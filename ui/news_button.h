@@ -27,6 +27,11 @@ class NewsButton : public Button {
             const platform::SolidBrush& badgeBrush, const platform::SolidBrush& headlineBrush,
             const platform::SolidBrush& detailBrush) const;
 
+  // The right part of the panel, from 46.5 % of its width: the headline at its top left, the
+  // detail at the bottom right, kept 1.7 % of the width from the edge.
+  platform::RectF HeadlineBox() const;
+  platform::RectF DetailBox() const;
+
   std::wstring badgeText;
   std::wstring headlineText;
   std::wstring detailText;

@@ -7,6 +7,7 @@
 #include "ui/news_button.h"
 #include "ui/progress_bar.h"
 #include "ui/renderer.h"
+#include "ui/scene_boxes.h"
 
 namespace vexmor {
 namespace {
@@ -24,18 +25,15 @@ void DrawText(Renderer& r, std::wstring_view text, const platform::SolidBrush& b
   r.backGraphics.DrawText(WideToUtf8(text), r.textFont, brush, box, format);
 }
 
-// A menu entry: its icon, and its caption from a little right of the icon to the menu's right edge.
 void DrawMenuEntry(const LauncherWindow& w, Renderer& r, const Button& entry,
                    std::wstring_view caption) {
   DrawButton(r.backGraphics, entry);
-  const auto captionX = float(double(entry.x + w.iconSize) + w.iconSize * 0.08);
-  DrawText(r, caption, r.dimBrush,
-           {captionX, float(entry.y), w.menuShape[2].x - captionX, float(w.iconSize)},
-           r.leftFormat);
+  DrawText(r, caption, r.dimBrush, MenuCaptionBox(w, entry), r.leftFormat);
 }
 
 void PaintMenu(const LauncherWindow& w, Renderer& r) {
   const Button& repair = *w.repairButton;
+  // Down the left side of the captions to the bottom of the box; the fill goes over it.
   const std::int32_t separatorX = repair.x + w.iconSize;
   r.backGraphics.DrawLine(r.dimPen, separatorX, repair.y, separatorX,
                           std::int32_t(w.menuShape[4].y));
@@ -45,59 +43,35 @@ void PaintMenu(const LauncherWindow& w, Renderer& r) {
   DrawMenuEntry(w, r, *w.aboutButton, L"About");
 }
 
+// The status text over both bars' place, else the launcher-update title over the upper bar's.
 void PaintStatusArea(const LauncherWindow& w, Renderer& r) {
-  const ProgressBar& upper = *w.fileProgress;
   if (!w.statusLine.empty()) {
-    const RectF box{float(upper.left), float(w.statusRect.top), float(upper.right - upper.left),
-                    float(w.statusRect.bottom - w.statusRect.top)};
+    const RectF box = StatusBox(w);
     r.backGraphics.FillRectangle(r.panelBrush, box);
     DrawText(r, w.statusLine, r.whiteBrush, box, r.centerFormat);
   } else if (w.launcherTitleShown) {
-    const std::int32_t boxWidth = w.playButton->x - 2 * w.margin;
-    r.backGraphics.FillRectangle(r.panelBrush, w.margin, w.footerTop, boxWidth, w.barHeight);
-    const auto inset = std::int32_t(double(boxWidth) * 0.02);
-    DrawText(r, w.launcherTitle, r.whiteBrush,
-             {float(w.margin + inset), float(w.footerTop), float(boxWidth - 2 * inset),
-              float(w.barHeight)},
-             r.leftFormat);
+    const RectF box = LauncherTitleBox(w);
+    r.backGraphics.FillRectangle(r.panelBrush, int(box.x), int(box.y), int(box.width),
+                                 int(box.height));
+    DrawText(r, w.launcherTitle, r.whiteBrush, LauncherTitleTextBox(w), r.leftFormat);
   }
 }
 
 void PaintDialog(const LauncherWindow& w, Renderer& r) {
   const platform::Rect& client = w.clientRect;
-  const std::int32_t cw = client.right - client.left;
-  const std::int32_t ch = client.bottom - client.top;
-  r.backGraphics.FillRectangle(r.overlayBrush, client.left, client.top, cw, ch);
-  const auto header = float(w.headerHeight);
-  DrawText(r, w.patcher->QuestionText(), r.whiteBrush,
-           {header + float(client.left), header + float(client.top), float(cw) - 2 * header,
-            float(ch) - 3 * header},
-           r.centerFormat);
-
+  r.backGraphics.FillRectangle(r.overlayBrush, client.left, client.top, client.right - client.left,
+                               client.bottom - client.top);
+  DrawText(r, w.patcher->QuestionText(), r.whiteBrush, QuestionTextBox(w), r.centerFormat);
   if (w.dialogKind == 1) {
-    const Button& retry = *w.retryButton;
-    const Button& next = *w.continueButton;
-    DrawText(r, L"Try again", r.dimBrush,
-             {float(double(w.iconSize) + w.iconSize * 0.8), float(retry.y),
-              float(w.width * 0.5), float(retry.height)},
-             r.leftFormat);
-    DrawButton(r.backGraphics, retry);
-    DrawText(r, L"Continue anyways", r.dimBrush,
-             {0, float(next.y), float(next.x), float(next.height)}, r.rightFormat);
-    DrawButton(r.backGraphics, next);
+    DrawText(r, L"Try again", r.dimBrush, RetryCaptionBox(w), r.leftFormat);
+    DrawButton(r.backGraphics, *w.retryButton);
+    DrawText(r, L"Continue anyways", r.dimBrush, ContinueCaptionBox(w), r.rightFormat);
+    DrawButton(r.backGraphics, *w.continueButton);
   } else if (w.dialogKind == 2) {
-    const Button& confirm = *w.confirmButton;
-    const Button& decline = *w.declineButton;
-    DrawText(r, L"CONFIRM", r.dimBrush,
-             {float(confirm.x + w.iconSize), float(confirm.y), float(confirm.width - w.iconSize),
-              float(confirm.height)},
-             r.leftFormat);
-    DrawButton(r.backGraphics, confirm);
-    DrawText(r, L"CANCEL", r.dimBrush,
-             {float(decline.x - decline.leftSlack), float(decline.y), float(decline.leftSlack),
-              float(decline.height)},
-             r.rightFormat);
-    DrawButton(r.backGraphics, decline);
+    DrawText(r, L"CONFIRM", r.dimBrush, ConfirmCaptionBox(w), r.leftFormat);
+    DrawButton(r.backGraphics, *w.confirmButton);
+    DrawText(r, L"CANCEL", r.dimBrush, DeclineCaptionBox(w), r.rightFormat);
+    DrawButton(r.backGraphics, *w.declineButton);
   }
 }
 
