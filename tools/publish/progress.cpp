@@ -22,11 +22,14 @@ ProgressMeter::ProgressMeter(std::string label, std::int64_t totalBytes)
       lastShown_(start_) {}
 
 void ProgressMeter::Show() {
+  if (total_ == 0) return;
   if (Clock::now() - lastShown_ < (terminal_ ? kTerminalInterval : kLogInterval)) return;
   Print(false);
 }
 
-void ProgressMeter::Finish() { Print(true); }
+void ProgressMeter::Finish() {
+  if (total_ > 0) Print(true);  // there was nothing to show progress of
+}
 
 void ProgressMeter::Print(bool final) {
   lastShown_ = Clock::now();
