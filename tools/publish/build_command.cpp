@@ -40,7 +40,10 @@ bool IsInside(const fs::path& inner, const fs::path& outer) {
 std::vector<std::string> Plan(const Options& options, BuildPlan& plan) {
   std::vector<std::string> problems;
   plan.root = options.Get("root");
-  plan.tree = options.Get("out");
+  // The tree is swapped as a whole with a folder beside it, so it needs a name of its own:
+  // "tree/", "." and "sub/.." become the folder they stand for.
+  plan.tree = fs::absolute(options.Get("out")).lexically_normal();
+  if (!plan.tree.has_filename()) plan.tree = plan.tree.parent_path();
 
   const auto gameVersion = ParsePositiveNumber(options.Get("game-version"));
   if (!gameVersion) problems.push_back("--game-version must be a number from 1 to 2147483647");
@@ -292,8 +295,8 @@ int RunBuild(std::span<const std::string> args) {
     compressedBytes += file.compressedSize;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("Published %zu files (%.1f MiB, %.1f MiB compressed; %d kept from the last build) to %s in %.1f s\n",
-              listed.size(), static_cast<double>(bytes) / 1048576.0,
+  std::printf("Published %zu file%s (%.1f MiB, %.1f MiB compressed; %d kept from the last build) to %s in %.1f s\n",
+              listed.size(), listed.size() == 1 ? "" : "s", static_cast<double>(bytes) / 1048576.0,
               static_cast<double>(compressedBytes) / 1048576.0, reused, plan.tree.c_str(), seconds);
   return 0;
 }
