@@ -154,6 +154,37 @@ TEST(Resources, NewsPanelsAreBlackWithTwoAlphaLevelsSplitBySlantedEdge) {
   }
 }
 
+// Hover shows the glow variant and press the dimmed one; swapped or missing variants would show.
+TEST(Resources, IconGlowVariantsSpreadLightAndDimmedVariantsAreDarker) {
+  const struct {
+    int plain, glow, dimmed;
+  } groups[] = {{156, 157, 158}, {159, 160, 161}, {172, 173, 174}, {175, 176, 177},
+                {178, 179, 180}, {181, 182, 183}, {184, 185, 186}, {196, 197, 198}};
+  struct Summary {
+    long alphaSum = 0;
+    int brightest = 0;  // highest green level among fully opaque pixels
+  };
+  const auto summarise = [](int id) {
+    const Surface image = Decode(FindResource(id));
+    Summary summary;
+    for (int y = 0; y < 60; ++y) {
+      for (int x = 0; x < 60; ++x) {
+        const std::uint32_t argb = ArgbAt(image.get(), x, y);
+        summary.alphaSum += AlphaOf(argb);
+        if (AlphaOf(argb) == 255) summary.brightest = std::max(summary.brightest, int((argb >> 8) & 0xFF));
+      }
+    }
+    return summary;
+  };
+  for (const auto& g : groups) {
+    SCOPED_TRACE(g.plain);
+    const Summary plain = summarise(g.plain), glow = summarise(g.glow), dimmed = summarise(g.dimmed);
+    EXPECT_EQ(plain.brightest, 255) << "plain icons are white";
+    EXPECT_GT(glow.alphaSum, plain.alphaSum * 3 / 2) << "the halo reaches beyond the shape";
+    EXPECT_LE(dimmed.brightest, 160);
+  }
+}
+
 TEST(Resources, IconHasEverySizeLargestFirst) {
   for (int pixels : kIconPixels) {
     SCOPED_TRACE(pixels);

@@ -154,7 +154,7 @@ void SaveVariants(const ImageFolder& images, int firstId, const std::string& nam
     return std::to_string(firstId + offset) + "_" + name + suffix + ".png";
   };
   images.Save(plain, file(0, ""));
-  images.Save(WithGlow(plain, kWhite, 3.0, 3), file(1, "_glow"));
+  images.Save(WithGlow(plain, kWhite, 2.2, 6.0), file(1, "_glow"));
   images.Save(dimmed, file(2, "_dimmed"));
 }
 

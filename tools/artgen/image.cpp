@@ -141,10 +141,11 @@ void Darken(Image& image, double factor) {
   }
 }
 
-Image WithGlow(const Image& image, Color color, double sigma, int strength) {
-  const Image halo = Blurred(Tinted(image, color), sigma);
+Image WithGlow(const Image& image, Color color, double tightSigma, double wideSigma) {
+  const Image shape = Tinted(image, color);
   Image result(image.width(), image.height());
-  for (int i = 0; i < strength; ++i) Composite(result, halo);
+  Composite(result, Blurred(shape, wideSigma));
+  Composite(result, Blurred(shape, tightSigma));
   Composite(result, image);
   return result;
 }

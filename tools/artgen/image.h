@@ -68,9 +68,9 @@ void Composite(Image& target, const Image& source, double x = 0, double y = 0, d
 // Scales the colour of every pixel towards black by `factor` (0 black, 1 unchanged), alpha kept.
 void Darken(Image& image, double factor);
 
-// A halo: the image's shape in `color`, blurred, `strength` times (values above 1 widen the
-// bright core), drawn under the image itself.
-Image WithGlow(const Image& image, Color color, double sigma, int strength);
+// The image over a halo of its own shape in `color`: a tight bright blur that hugs the shape and
+// a wide faint one that spreads the light.
+Image WithGlow(const Image& image, Color color, double tightSigma, double wideSigma);
 
 // Smooth step from 0 at edge0 to 1 at edge1.
 double SmoothStep(double edge0, double edge1, double x);

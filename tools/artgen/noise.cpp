@@ -16,10 +16,23 @@ std::uint32_t Hash(std::int32_t x, std::int32_t y, std::uint32_t seed) {
   return h;
 }
 
+// 256 unit gradients around the circle; a lattice point's hash picks one. A table instead of
+// sin/cos per lookup keeps the full-size background fast.
+struct GradientTable {
+  double x[256], y[256];
+  GradientTable() {
+    for (int i = 0; i < 256; ++i) {
+      x[i] = std::cos(i * 6.283185307179586 / 256);
+      y[i] = std::sin(i * 6.283185307179586 / 256);
+    }
+  }
+};
+const GradientTable kGradients;
+
 // Dot product of the lattice point's pseudo-random unit gradient with the offset (dx, dy).
 double GradientDot(std::int32_t ix, std::int32_t iy, std::uint32_t seed, double dx, double dy) {
-  const double angle = Hash(ix, iy, seed) * (6.283185307179586 / 4294967296.0);
-  return std::cos(angle) * dx + std::sin(angle) * dy;
+  const std::uint32_t i = Hash(ix, iy, seed) >> 24;
+  return kGradients.x[i] * dx + kGradients.y[i] * dy;
 }
 
 double Fade(double t) { return t * t * t * (t * (t * 6 - 15) + 10); }

@@ -22,25 +22,48 @@ struct Plate {
   TextStyle captionStyle;
   Color captionColor;
   Color fill;
+  Color accent;    // the thin line of light along the plate's lower edge
   double texture;  // strength of the surface grain
   std::uint32_t seed;
 };
 
 enum class Variant { Plain, Dimmed, Glow, Dots };
 
-constexpr double kInset = 3, kRadius = 6;
+constexpr double kInset = 3;
 
-void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
+// The plate's outline: a rectangle with two opposite corners cut off.
+void PlateOutline(cairo_t* cr, const Plate& plate) {
+  const double left = kInset, top = kInset, right = plate.width - kInset, bottom = plate.height - kInset;
+  const double cut = std::min(14.0, plate.height * 0.14);
   cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-  cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-  cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
+  cairo_move_to(cr, left + cut, top);
+  cairo_line_to(cr, right, top);
+  cairo_line_to(cr, right, bottom - cut);
+  cairo_line_to(cr, right - cut, bottom);
+  cairo_line_to(cr, left, bottom);
+  cairo_line_to(cr, left, top + cut);
   cairo_close_path(cr);
 }
 
-void PlateOutline(cairo_t* cr, const Plate& plate) {
-  RoundedRect(cr, kInset, kInset, plate.width - 2 * kInset, plate.height - 2 * kInset, kRadius);
+// A line of light along the lower edge, brightest in the middle; on hover it blooms.
+void PaintAccent(Image& image, const Plate& plate, Variant variant) {
+  const double strength = variant == Variant::Glow ? 1.0 : variant == Variant::Plain ? 0.75 : 0.3;
+  const Color color = variant == Variant::Dots ? Color{0.6, 0.6, 0.62, 1} : plate.accent;
+  Image line(plate.width, plate.height);
+  {
+    auto cr = line.Draw();
+    const double y = plate.height - kInset - 2.5, cut = std::min(14.0, plate.height * 0.14);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(kInset, 0, plate.width - kInset - cut, 0);
+    cairo_pattern_add_color_stop_rgba(fade, 0.0, color.r, color.g, color.b, 0);
+    cairo_pattern_add_color_stop_rgba(fade, 0.5, color.r, color.g, color.b, strength);
+    cairo_pattern_add_color_stop_rgba(fade, 1.0, color.r, color.g, color.b, 0);
+    cairo_set_source(cr.get(), fade);
+    cairo_rectangle(cr.get(), kInset, y - 1, plate.width - 2 * kInset - cut, 2);
+    cairo_fill(cr.get());
+    cairo_pattern_destroy(fade);
+  }
+  if (variant == Variant::Glow) Composite(image, Blurred(line, 5), 0, -3);
+  Composite(image, line);
 }
 
 // The plate's surface: its colour with a seeded grain, a sheen on the upper half and a fine rim.
@@ -76,10 +99,12 @@ Image PlateImage(const Plate& plate, Variant variant) {
     SetColor(cr.get(), {0, 0, 0, 0.25});
     cairo_fill_preserve(cr.get());
   }
-  const double rimAlpha = variant == Variant::Glow ? 0.55 : variant == Variant::Dimmed ? 0.12 : 0.25;
+  const double rimAlpha = variant == Variant::Glow ? 0.5 : variant == Variant::Dimmed ? 0.12 : 0.22;
   SetColor(cr.get(), {1, 1, 1, rimAlpha});
   cairo_set_line_width(cr.get(), 1.5);
   cairo_stroke(cr.get());
+  cr.reset();
+  PaintAccent(image, plate, variant);
   return image;
 }
 
@@ -115,7 +140,7 @@ Image ButtonImage(const Plate& plate, Variant variant, const Fonts& fonts) {
   Composite(button, Blurred(Tinted(caption, {0, 0, 0, 1}), 2.5), 0, 1.5, 0.8);
   if (variant == Variant::Glow) {
     const Color halo{plate.captionColor.r, plate.captionColor.g, plate.captionColor.b, 0.9};
-    Composite(button, WithGlow(caption, halo, plate.captionStyle.pixels * 0.12, 2));
+    Composite(button, WithGlow(caption, halo, plate.captionStyle.pixels * 0.06, plate.captionStyle.pixels * 0.2));
   } else {
     Composite(button, caption);
   }
@@ -139,12 +164,13 @@ void PaintPlates(const ImageFolder& images, const Fonts& fonts) {
   constexpr Color kWhite{1, 1, 1, 1};
   constexpr Color kOrange{1.0, 0.58, 0.16, 1};
   constexpr Color kBlackPlate{0.02, 0.02, 0.03, 0.62};
+  constexpr Color kGold{1.0, 0.72, 0.30, 1};
   const Plate plates[] = {
-      {168, "play", 448, 162, "PLAY", {76, true, 12}, kWhite, kBlackPlate, 0.05, 11},
-      {199, "play_lite", 448, 90, "PLAY LITE", {38, true, 6}, kWhite, kBlackPlate, 0.05, 12},
-      {203, "cancel", 448, 162, "CANCEL", {62, true, 8}, kWhite, kBlackPlate, 0.05, 13},
-      {211, "website", 268, 90, "WEBSITE", {31, true, 3}, kOrange, {0.10, 0.09, 0.08, 0.9}, 0.08, 14},
-      {215, "forum", 268, 90, "FORUM", {31, true, 3}, kWhite, {0.36, 0.37, 0.39, 0.9}, 0.10, 15},
+      {168, "play", 448, 162, "PLAY", {76, true, 12}, kWhite, kBlackPlate, kGold, 0.05, 11},
+      {199, "play_lite", 448, 90, "PLAY LITE", {38, true, 6}, kWhite, kBlackPlate, kGold, 0.05, 12},
+      {203, "cancel", 448, 162, "CANCEL", {62, true, 8}, kWhite, kBlackPlate, {0.85, 0.87, 0.95, 1}, 0.05, 13},
+      {211, "website", 268, 90, "WEBSITE", {31, true, 3}, kOrange, {0.10, 0.09, 0.08, 0.9}, kOrange, 0.08, 14},
+      {215, "forum", 268, 90, "FORUM", {31, true, 3}, kWhite, {0.36, 0.37, 0.39, 0.9}, kWhite, 0.10, 15},
   };
   for (const auto& plate : plates) SaveVariants(images, plate, fonts);
 }
