@@ -38,34 +38,34 @@ bool Button::HitTest(std::int32_t px, std::int32_t py) const {
   return x <= px && px < x + width && y <= py && py < y + height;
 }
 
-void Button::OnPress(InvalidRegion& window, std::int32_t px, std::int32_t py, bool& taken) {
+void Button::OnPress(DirtyRects& repaint, std::int32_t px, std::int32_t py, bool& taken) {
   if (!HitTest(px, py)) return;
   if (!disabled && !pressed) {
     pressed = true;
-    Invalidate(window);
+    Invalidate(repaint);
   }
   taken = true;
 }
 
-void Button::OnRelease(InvalidRegion& window, std::int32_t px, std::int32_t py) {
+void Button::OnRelease(DirtyRects& repaint, std::int32_t px, std::int32_t py) {
   if (disabled || !HitTest(px, py)) return;
   hovered = true;
   pressed = false;
-  Invalidate(window);
+  Invalidate(repaint);
   clicked = true;
 }
 
-void Button::OnMove(InvalidRegion& window, std::int32_t px, std::int32_t py) {
+void Button::OnMove(DirtyRects& repaint, std::int32_t px, std::int32_t py) {
   if (disabled) return;
   if (HitTest(px, py)) {
     if (!hovered && !pressed) {
       hovered = true;
-      Invalidate(window);
+      Invalidate(repaint);
     }
   } else if (hovered || pressed) {
     hovered = false;
     pressed = false;
-    Invalidate(window);
+    Invalidate(repaint);
   }
 }
 

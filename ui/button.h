@@ -6,7 +6,7 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/geometry.h"
 #include "ui/images.h"
-#include "ui/invalid_region.h"
+#include "ui/dirty_rects.h"
 
 namespace vexmor {
 
@@ -43,11 +43,11 @@ class Button {
 
   // Mouse button down. Sets `taken` when the point is inside, also while disabled, so the press
   // never drags the window; a disabled button swallows the press and changes nothing else.
-  void OnPress(InvalidRegion& window, std::int32_t px, std::int32_t py, bool& taken);
+  void OnPress(DirtyRects& repaint, std::int32_t px, std::int32_t py, bool& taken);
   // Mouse button up: any release inside an enabled button is a click, pressed before or not.
-  void OnRelease(InvalidRegion& window, std::int32_t px, std::int32_t py);
+  void OnRelease(DirtyRects& repaint, std::int32_t px, std::int32_t py);
   // Mouse moved; (-1, -1) when it left the window.
-  void OnMove(InvalidRegion& window, std::int32_t px, std::int32_t py);
+  void OnMove(DirtyRects& repaint, std::int32_t px, std::int32_t py);
 
   platform::Rect Bounds() const { return {x, y, x + width, y + height}; }
 
@@ -67,7 +67,7 @@ class Button {
   CachedImage disabledImage;
 
  private:
-  void Invalidate(InvalidRegion& window) const { window.Add(Bounds(), false); }
+  void Invalidate(DirtyRects& repaint) const { repaint.Add(Bounds(), false); }
 };
 
 }  // namespace vexmor

@@ -12,7 +12,7 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/font_collection.h"
 #include "platform/canvas/geometry.h"
-#include "ui/invalid_region.h"
+#include "ui/dirty_rects.h"
 
 namespace vexmor {
 
@@ -39,7 +39,7 @@ struct LauncherWindow {
 
   bool running = false;  // the loop goes on while set; set once the window is shown
   platform::Window* hwnd = nullptr;  // the popup window, made by the shell after the layout
-  InvalidRegion invalidRegion;       // what the next paint must bring to the screen
+  DirtyRects dirtyRects;             // repaints asked for, for the shell to pass to the window
   std::wstring title;
   std::optional<platform::Bitmap> newsPanelImage;       // given to the news entries
   std::optional<platform::Bitmap> newsPanelHoverImage;

@@ -61,7 +61,7 @@ void FillNewsList(LauncherWindow& window) {
     button.disabled = false;
   }
   window.newsCount = std::int32_t(entries.size());
-  window.invalidRegion.Add(window.menuRect, true);
+  window.dirtyRects.Add(window.menuRect, true);
 }
 
 }  // namespace vexmor

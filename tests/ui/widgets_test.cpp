@@ -98,7 +98,7 @@ TEST(Button, StateFollowsTheMouse) {
     button.Place(1812, 990, 60, 60);
     button.leftSlack = 230;
     button.disabled = c.disabled;
-    InvalidRegion repaint;
+    DirtyRects repaint;
     bool taken = false;
     for (const Event& e : c.events) {
       switch (e.kind) {
@@ -118,8 +118,8 @@ TEST(Button, StateFollowsTheMouse) {
     EXPECT_EQ(button.clicked, c.clicked) << c.name;
     EXPECT_EQ(taken, c.taken) << c.name;
     EXPECT_EQ(repaint.areas.size(), c.repaints) << c.name;
-    for (const InvalidRegion::Area& area : repaint.areas) {
-      EXPECT_EQ(area, (InvalidRegion::Area{{1812, 990, 1872, 1050}, false})) << c.name;
+    for (const DirtyRects::Area& area : repaint.areas) {
+      EXPECT_EQ(area, (DirtyRects::Area{{1812, 990, 1872, 1050}, false})) << c.name;
     }
   }
 }
@@ -240,7 +240,7 @@ TEST(GroupNewsEntries, BlankLinesNeverCountAndCarriageReturnsStay) {
 TEST(FillNewsList, FillsAndEnablesThePanelsInUse) {
   auto window = test::MakeLaidOutWindow(480);
   window->patcher->SetNewsText(Lines(8));
-  window->invalidRegion.areas.clear();
+  window->dirtyRects.areas.clear();
   FillNewsList(*window);
   EXPECT_EQ(window->newsCount, 2);
   EXPECT_FALSE(window->newsButtons[0]->disabled);
@@ -248,18 +248,18 @@ TEST(FillNewsList, FillsAndEnablesThePanelsInUse) {
   EXPECT_TRUE(window->newsButtons[2]->disabled);
   EXPECT_EQ(window->newsButtons[1]->badgeText, L"line 5");
   EXPECT_EQ(window->newsButtons[1]->linkUrl, L"line 8");
-  EXPECT_EQ(window->invalidRegion.areas,
-            (std::vector<InvalidRegion::Area>{{window->menuRect, true}}));
+  EXPECT_EQ(window->dirtyRects.areas,
+            (std::vector<DirtyRects::Area>{{window->menuRect, true}}));
 }
 
 TEST(FillNewsList, WithoutACompleteEntryStillRepaintsTheMiddle) {
   auto window = test::MakeLaidOutWindow(480);
   window->patcher->SetNewsText(Lines(3));
-  window->invalidRegion.areas.clear();
+  window->dirtyRects.areas.clear();
   FillNewsList(*window);
   EXPECT_EQ(window->newsCount, 0);
   EXPECT_TRUE(window->newsButtons[0]->disabled);
-  EXPECT_EQ(window->invalidRegion.areas.size(), 1u);
+  EXPECT_EQ(window->dirtyRects.areas.size(), 1u);
 }
 
 TEST(NewsButton, SplitsThePanelForHeadlineAndDetail) {
