@@ -2,11 +2,16 @@
 
 #include <cairo.h>
 
+#include "platform/canvas/text_layout_cache.h"
+
 namespace vexmor::platform {
 
-Canvas::Canvas(Bitmap& target) : cr_(cairo_create(target.Surface())) {
+Canvas::Canvas(Bitmap& target)
+    : cr_(cairo_create(target.Surface())), layoutCache_(std::make_unique<TextLayoutCache>()) {
   cairo_set_antialias(cr_.get(), CAIRO_ANTIALIAS_NONE);
 }
+
+Canvas::~Canvas() = default;
 
 void Canvas::SetSource(Argb color) {
   cairo_set_source_rgba(cr_.get(), ((color >> 16) & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0,

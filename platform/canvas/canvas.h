@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -14,9 +15,14 @@ namespace vexmor::platform {
 
 // A drawing context on a bitmap. Shapes are drawn without antialiasing (a pixel is covered when
 // its centre is), text with grey antialiasing; every colour is blended over what is there.
+class TextLayoutCache;
+
 class Canvas {
  public:
   explicit Canvas(Bitmap& target);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
 
   // The image at its own size with its top-left corner at (x, y).
   void DrawCached(const CachedBitmap& image, int x, int y);
@@ -41,6 +47,7 @@ class Canvas {
  private:
   void SetSource(Argb color);
   detail::CairoPtr cr_;
+  std::unique_ptr<TextLayoutCache> layoutCache_;
 };
 
 }  // namespace vexmor::platform

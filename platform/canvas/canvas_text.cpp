@@ -1,6 +1,7 @@
 #include <pango/pangocairo.h>
 
 #include "platform/canvas/canvas.h"
+#include "platform/canvas/text_layout_cache.h"
 
 namespace vexmor::platform {
 namespace {
@@ -30,29 +31,15 @@ double AlignedOffset(TextAlign align, double room, double extent) {
   return 0;
 }
 
-struct LayoutDeleter {
-  void operator()(PangoLayout* layout) const { g_object_unref(layout); }
-};
-
 }  // namespace
 
 void Canvas::DrawText(std::string_view text, const Font& font, const SolidBrush& brush,
                       const RectF& layout, const StringFormat& format) {
   text = text.substr(0, text.find('\0'));
-  std::unique_ptr<PangoLayout, LayoutDeleter> pango(pango_layout_new(font.Context()));
-  pango_layout_set_font_description(pango.get(), font.Description());
-  pango_layout_set_text(pango.get(), text.data(), int(text.size()));
-  pango_layout_set_alignment(pango.get(), ToPango(format.horizontal));
-
   const bool bounded = layout.width != 0 || layout.height != 0;
   const bool wraps = bounded && layout.width > 0 && !format.noWrap;
-  if (wraps) {
-    pango_layout_set_width(pango.get(), int(layout.width * PANGO_SCALE));
-    pango_layout_set_wrap(pango.get(), PANGO_WRAP_WORD_CHAR);
-  }
-
-  PangoRectangle extents;
-  pango_layout_get_pixel_extents(pango.get(), nullptr, &extents);
+  const auto [pango, extents] = layoutCache_->Get(font, text, wraps ? int(layout.width * PANGO_SCALE) : -1,
+                                                  ToPango(format.horizontal));
   double x = layout.x;
   double y = layout.y;
   if (bounded) {
@@ -69,7 +56,7 @@ void Canvas::DrawText(std::string_view text, const Font& font, const SolidBrush&
   }
   SetSource(brush.color);
   cairo_move_to(cr_.get(), x, y);
-  pango_cairo_show_layout(cr_.get(), pango.get());
+  pango_cairo_show_layout(cr_.get(), pango);
   cairo_restore(cr_.get());
 }
 
