@@ -24,7 +24,7 @@ constexpr Color kMoonlight{0.72, 0.78, 0.98};
 constexpr Color kFog{0.30, 0.32, 0.48};
 constexpr Color kWindowLight{1.0, 0.62, 0.26};
 
-// A linear-light RGB picture in floats, composed layer by layer and quantised once at the end.
+// An RGB picture in floats (0 to 1), composed layer by layer and quantised once at the end.
 struct Canvas {
   std::vector<float> rgb = std::vector<float>(std::size_t(kWidth) * kHeight * 3);
 
@@ -150,18 +150,36 @@ void PaintStars(Canvas& canvas) {
 }
 
 void PaintMoon(Canvas& canvas) {
+  // Craters: a shallow dark bowl with a bright rim on the side facing away from the light.
+  struct Crater {
+    double u, v, radius;
+  };
+  std::vector<Crater> craters;
+  Random random(73);
+  while (craters.size() < 28) {
+    const double u = random.Between(-0.9, 0.9), v = random.Between(-0.9, 0.9);
+    const double radius = 0.03 + 0.12 * std::pow(random.Next(), 3);
+    if (u * u + v * v < 0.85) craters.push_back({u, v, radius});
+  }
   const int reach = int(kMoonRadius) + 2;
   for (int y = int(kMoonY) - reach; y <= int(kMoonY) + reach; ++y) {
     for (int x = int(kMoonX) - reach; x <= int(kMoonX) + reach; ++x) {
       const double d = Distance(x + 0.5, y + 0.5, kMoonX, kMoonY);
       const double coverage = std::clamp(kMoonRadius - d + 0.5, 0.0, 1.0);
       if (coverage <= 0) continue;
-      const double u = (x - kMoonX) / kMoonRadius, v = (y - kMoonY) / kMoonRadius;
-      // Dark plains and small bright craters, and a surface that darkens towards the rim.
-      const double plains = SmoothStep(0.45, 0.7, FractalNoise(u * 1.6 + 3, v * 1.6, 71, 5));
-      const double craters = SmoothStep(0.7, 0.9, RidgedNoise(u * 4, v * 4, 72, 3));
+      const double u = (x + 0.5 - kMoonX) / kMoonRadius, v = (y + 0.5 - kMoonY) / kMoonRadius;
+      // Soft dark plains, fine grain, and a surface that darkens a little towards the rim.
+      const double plains = SmoothStep(0.45, 0.68, FractalNoise(u * 1.3 + 3, v * 1.3, 71, 3));
+      const double grain = FractalNoise(u * 9, v * 9, 72, 3) - 0.5;
       const double limb = std::sqrt(std::max(0.0, 1 - (d / kMoonRadius) * (d / kMoonRadius)));
-      const double light = (0.80 + 0.20 * limb) * (1 - 0.22 * plains) + 0.06 * craters;
+      double light = (0.82 + 0.18 * limb) * (1 - 0.2 * plains) + 0.08 * grain;
+      for (const auto& c : craters) {
+        const double r = std::hypot(u - c.u, v - c.v) / c.radius;
+        if (r > 1.25) continue;
+        const double side = ((u - c.u) * -0.6 + (v - c.v) * 0.8) / (c.radius * std::max(r, 1e-3));
+        light += r < 1 ? -0.07 * (1 - r * r) : 0.0;
+        light += 0.09 * std::exp(-std::pow((r - 1) / 0.12, 2)) * side;
+      }
       canvas.Blend(x, y, {0.96 * light, 0.95 * light, 0.90 * light}, coverage);
     }
   }
@@ -360,8 +378,8 @@ Color RockColor(const Range& range, const RangeShape& shape, double x, double y,
     const double height = std::clamp((range.base - shape.crest[column]) / range.amplitude + 0.3, 0.0, 1.2);
     const double reach = range.snow * 120 * height * height;
     const double gully = SmoothStep(0.55, 0.8, RidgedNoise(x / 16.0 + y / 40.0, y / 70.0, range.seed + 12, 3));
-    const double ragged = 40 * (FractalNoise(x / 24.0, y / 16.0, range.seed + 13, 3) - 0.5);
-    const double cover = 1 - SmoothStep(reach * 0.55, reach * (1 + 0.9 * gully), depth + ragged);
+    const double ragged = 60 * (FractalNoise(x / 30.0, y / 20.0, range.seed + 13, 4) - 0.5);
+    const double cover = 1 - SmoothStep(reach * 0.55, reach * (1 + 0.5 * gully), depth + ragged);
     const Color snow = Mix({0.30, 0.34, 0.50}, {0.72, 0.77, 0.94}, std::clamp(0.5 + 0.7 * lit, 0.0, 1.0) * nearMoon);
     color = Mix(color, snow, 0.9 * cover * SmoothStep(0.3, 0.5, relief + 0.2 * gully));
   }
@@ -409,7 +427,7 @@ void PaintRanges(Canvas& canvas) {
       for (int i = 0; i < kRangeCount; ++i) {
         rock[i] = CrestCoverage(shapes[i].crest, x, y);
         extra[i] = shapes[i].extras ? (shapes[i].extras->Row(y)[x] >> 24) / 255.0 : 0.0;
-        if (rock[i] >= 1 || extra[i] >= 1) first = i;
+        if (rock[i] >= 1 || (extra[i] >= 1 && y < shapes[i].crest[x])) first = i;
       }
       for (int i = first; i < kRangeCount; ++i) {
         if (i == kFirstNearRange && first < kFirstNearRange) canvas.Add(x, y, kMoonlight, RayLight(x, y));
@@ -417,7 +435,9 @@ void PaintRanges(Canvas& canvas) {
           const double depth = std::max(0.0, y - shapes[i].crest[x]);
           canvas.Blend(x, y, RockColor(kRanges[i], shapes[i], x, y, depth), rock[i]);
         }
-        if (extra[i] > 0) canvas.Blend(x, y, SilhouetteColor(kRanges[i], x), extra[i]);
+        // Castle and trees rise out of the rock: below the crest they fade into it.
+        const double rooted = extra[i] * (1 - SmoothStep(0, 16, y - shapes[i].crest[x]));
+        if (rooted > 0) canvas.Blend(x, y, SilhouetteColor(kRanges[i], x), rooted);
         if (kRanges[i].mist > 0) canvas.Blend(x, y, FogColorAt(x), Mist(kRanges[i], x, y));
       }
     }
