@@ -12,6 +12,8 @@ namespace fs = std::filesystem;
 
 StagingFolder::StagingFolder(const fs::path& tree, std::string& error) : tree_(tree) {
   const fs::path parent = tree.parent_path().empty() ? fs::path(".") : tree.parent_path();
+  std::error_code missing;  // a folder that cannot be made shows in mkdtemp's failure below
+  fs::create_directories(parent, missing);
   std::string pattern = (parent / ("." + tree.filename().string() + ".publish-XXXXXX")).string();
   if (mkdtemp(pattern.data()) == nullptr) {
     error = "cannot create a folder next to " + tree.string() + ": " + std::strerror(errno);
