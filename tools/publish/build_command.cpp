@@ -136,13 +136,14 @@ Reuse FindReusable(const BuildPlan& plan, const fs::path& staged, WorkerPool& po
   std::vector<std::future<bool>> checks;
   for (std::size_t i = 0; i < files.size(); ++i) {
     checks.push_back(pool.Submit([&, i] {
+      // Nothing in here throws: the futures are awaited in order, and later tasks use this frame.
       const fs::path old = oldFiles / (files[i].listedPath + ".gz");
-      const bool same = fs::is_regular_file(fs::symlink_status(old)) &&
+      std::error_code error;
+      const bool same = fs::is_regular_file(fs::symlink_status(old, error)) &&
                         GzipHoldsFile(old, files[i].location, reuse.content[i].crc, reuse.content[i].size);
       progress.Add(files[i].size);
       if (!same) return false;
       const fs::path target = staged / (files[i].listedPath + ".gz");
-      std::error_code error;
       fs::create_directories(target.parent_path(), error);
       // A hard link keeps the very same file; a copy serves where links are not allowed.
       fs::create_hard_link(old, target, error);
