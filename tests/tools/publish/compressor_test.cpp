@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "support/gunzip/gunzip_file.h"
 #include "tests/testlib/temp_dir.h"
 #include "tools/publish/gzip_chunks.h"
 #include "tools/publish/gzip_inspect.h"
@@ -77,6 +78,10 @@ TEST_F(PublishCompressorTest, ChunkedFilesExpandToTheirSourceWithCrcAndSize) {
     const std::string gz = ReadFile(dir_ / "out/nested" / (sources[i].filename().string() + ".gz"));
     EXPECT_EQ(gz.substr(0, 10), GzipHeader()) << "no name, no time stamp";
     EXPECT_EQ(Gunzip(gz), data) << sizes[i];
+    // The launcher's own expansion gives the same bytes.
+    const fs::path expanded = dir_ / "expanded";
+    ASSERT_TRUE(GunzipFile(dir_ / "out/nested" / (sources[i].filename().string() + ".gz"), expanded));
+    EXPECT_EQ(ReadFile(expanded), data) << sizes[i];
     EXPECT_EQ(results[i].size, static_cast<std::int64_t>(data.size()));
     EXPECT_EQ(results[i].crc, crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
   }
