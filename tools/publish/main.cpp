@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <span>
@@ -15,15 +16,21 @@ constexpr char kUsage[] =
     "                       [--launcher FILE --launcher-version N] [--news FILE]\n"
     "                       [--website URL] [--forum URL]\n"
     "                       [--announce-version N --announce-link URL]\n"
-    "  vexmor-publish verify --tree TREE --public KEY.pub.pem [--public KEY2.pub.pem]\n";
+    "  vexmor-publish verify --tree TREE --public KEY.pub.pem [--public KEY2.pub.pem]\n"
+    "exit status: 0 success; 1 failure (a refused build writes nothing, verify found problems);\n"
+    "2 wrong arguments\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-    std::fputs(kUsage, args.empty() ? stderr : stdout);
-    return args.empty() ? 2 : 0;
+  if (args.empty()) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  if (std::find(args.begin(), args.end(), "--help") != args.end() || args[0] == "-h") {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
   const std::span<const std::string> rest(args.begin() + 1, args.end());
   try {
