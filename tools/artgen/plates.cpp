@@ -31,10 +31,12 @@ enum class Variant { Plain, Dimmed, Glow, Dots };
 
 constexpr double kInset = 3;
 
+double CornerCut(const Plate& plate) { return std::min(14.0, plate.height * 0.14); }
+
 // The plate's outline: a rectangle with two opposite corners cut off.
 void PlateOutline(cairo_t* cr, const Plate& plate) {
   const double left = kInset, top = kInset, right = plate.width - kInset, bottom = plate.height - kInset;
-  const double cut = std::min(14.0, plate.height * 0.14);
+  const double cut = CornerCut(plate);
   cairo_new_sub_path(cr);
   cairo_move_to(cr, left + cut, top);
   cairo_line_to(cr, right, top);
@@ -52,7 +54,8 @@ void PaintAccent(Image& image, const Plate& plate, Variant variant) {
   Image line(plate.width, plate.height);
   {
     auto cr = line.Draw();
-    const double y = plate.height - kInset - 2.5, cut = std::min(14.0, plate.height * 0.14);
+    // Ends short of the cut corner at the lower right.
+    const double y = plate.height - kInset - 2.5, cut = CornerCut(plate);
     cairo_pattern_t* fade = cairo_pattern_create_linear(kInset, 0, plate.width - kInset - cut, 0);
     cairo_pattern_add_color_stop_rgba(fade, 0.0, color.r, color.g, color.b, 0);
     cairo_pattern_add_color_stop_rgba(fade, 0.5, color.r, color.g, color.b, strength);
@@ -77,7 +80,7 @@ Image PlateImage(const Plate& plate, Variant variant) {
   }
   for (int y = 0; y < plate.height; ++y) {
     for (int x = 0; x < plate.width; ++x) {
-      Pixel p = image.At(x, y);
+      const Pixel p = image.At(x, y);
       if (p.a == 0) continue;
       const double grain = FractalNoise(x / 23.0, y / 9.0, plate.seed, 4) - 0.5 +
                            0.5 * (GradientNoise(x * 0.9, y * 0.9, plate.seed + 7) - 0.5);
