@@ -27,8 +27,8 @@ std::string ParseOptions(std::span<const std::string> args, std::span<const Opti
     const std::string& arg = args[i];
     if (!arg.starts_with("--")) return "unexpected argument '" + arg + "'";
     const std::string_view name = std::string_view(arg).substr(2);
-    const auto spec = std::find_if(specs.begin(), specs.end(),
-                                   [&](const OptionSpec& s) { return s.name == name; });
+    const auto spec =
+        std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
     if (spec == specs.end()) return "unknown option '" + arg + "'";
     if (i + 1 >= args.size()) return "option '" + arg + "' needs a value";
     if (!spec->repeatable && options.Has(name)) return "option '" + arg + "' is given twice";

@@ -75,9 +75,9 @@ std::vector<std::string> Plan(const Options& options, BuildPlan& plan) {
   }
   plan.release.websiteLink = options.Get("website");
   plan.release.forumLink = options.Get("forum");
-  for (const auto& [option, link] : {std::pair{"--announce-link", plan.release.announceLink},
-                                     std::pair{"--website", plan.release.websiteLink},
-                                     std::pair{"--forum", plan.release.forumLink}}) {
+  for (const auto& [option, link] :
+       {std::pair{"--announce-link", plan.release.announceLink},
+        std::pair{"--website", plan.release.websiteLink}, std::pair{"--forum", plan.release.forumLink}}) {
     const std::string name(option);
     if (options.Has(name.substr(2)) && !LinkProblem(link).empty()) {
       problems.push_back(name + " " + LinkProblem(link));
@@ -255,9 +255,12 @@ std::string Build(BuildPlan& plan, const fs::path& staged, std::vector<ListedFil
 }  // namespace
 
 int RunBuild(std::span<const std::string> args) {
-  static constexpr OptionSpec kSpecs[] = {
-      {"root"},     {"out"},  {"game-version"}, {"key"},   {"launcher"},         {"launcher-version"},
-      {"news"},     {"website"}, {"forum"},     {"announce-version"}, {"announce-link"}};
+  static constexpr OptionSpec kSpecs[] = {{"root"},         {"out"},
+                                          {"game-version"}, {"key"},
+                                          {"launcher"},     {"launcher-version"},
+                                          {"news"},         {"website"},
+                                          {"forum"},        {"announce-version"},
+                                          {"announce-link"}};
   Options options;
   std::string problem = ParseOptions(args, kSpecs, options);
   for (const char* required : {"root", "out", "game-version", "key"}) {
@@ -296,9 +299,10 @@ int RunBuild(std::span<const std::string> args) {
     compressedBytes += file.compressedSize;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("Published %zu file%s (%.1f MiB, %.1f MiB compressed; %d kept from the last build) to %s in %.1f s\n",
-              listed.size(), listed.size() == 1 ? "" : "s", static_cast<double>(bytes) / 1048576.0,
-              static_cast<double>(compressedBytes) / 1048576.0, reused, plan.tree.c_str(), seconds);
+  std::printf(
+      "Published %zu file%s (%.1f MiB, %.1f MiB compressed; %d kept from the last build) to %s in %.1f s\n",
+      listed.size(), listed.size() == 1 ? "" : "s", static_cast<double>(bytes) / 1048576.0,
+      static_cast<double>(compressedBytes) / 1048576.0, reused, plan.tree.c_str(), seconds);
   return 0;
 }
 

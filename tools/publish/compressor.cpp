@@ -62,9 +62,9 @@ class Pipeline {
       std::string nextDictionary =
           chunk.substr(chunk.size() > kDictionaryBytes ? chunk.size() - kDictionaryBytes : 0);
       const auto inputBytes = static_cast<std::int64_t>(chunk.size());
-      pending_.push_back({index, inputBytes, last, pool_.Submit([chunk = std::move(chunk), dictionary, last] {
-                            return DeflateChunk(chunk, dictionary, last);
-                          })});
+      auto deflated = pool_.Submit(
+          [chunk = std::move(chunk), dictionary, last] { return DeflateChunk(chunk, dictionary, last); });
+      pending_.push_back({index, inputBytes, last, std::move(deflated)});
       dictionary = std::move(nextDictionary);
       while (pending_.size() > MaxInFlight()) WriteFront();
     }
@@ -103,8 +103,8 @@ class Pipeline {
 
 }  // namespace
 
-std::string CompressFiles(const std::vector<CompressTask>& tasks, WorkerPool& pool,
-                          ProgressMeter& progress, std::vector<CompressedFile>& results) {
+std::string CompressFiles(const std::vector<CompressTask>& tasks, WorkerPool& pool, ProgressMeter& progress,
+                          std::vector<CompressedFile>& results) {
   return Pipeline(tasks, pool, progress, results).Run();
 }
 

@@ -24,7 +24,7 @@ struct CompressedFile {
 // Compresses every source into its gzip file. Files are read one after another in chunks, the
 // chunks are compressed on the pool and written back in order, so all cores work even on a single
 // large file. Fills results (one per task) and returns the first failure, empty when all succeed.
-std::string CompressFiles(const std::vector<CompressTask>& tasks, WorkerPool& pool,
-                          ProgressMeter& progress, std::vector<CompressedFile>& results);
+std::string CompressFiles(const std::vector<CompressTask>& tasks, WorkerPool& pool, ProgressMeter& progress,
+                          std::vector<CompressedFile>& results);
 
 }  // namespace vexmor::publish

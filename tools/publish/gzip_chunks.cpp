@@ -31,14 +31,13 @@ std::string_view GzipHeader() {
 
 std::string DeflateChunk(std::string_view input, std::string_view dictionary, bool last) {
   z_stream stream{};
-  if (deflateInit2(&stream, kLevel, Z_DEFLATED, kRawDeflateWindowBits, kMemoryLevel,
-                   Z_DEFAULT_STRATEGY) != Z_OK) {
+  if (deflateInit2(&stream, kLevel, Z_DEFLATED, kRawDeflateWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY) !=
+      Z_OK) {
     throw std::runtime_error("the compressor cannot start");
   }
   const std::unique_ptr<z_stream, DeflateEnd> owner(&stream);
-  if (!dictionary.empty() &&
-      deflateSetDictionary(&stream, reinterpret_cast<const Bytef*>(dictionary.data()),
-                           static_cast<uInt>(dictionary.size())) != Z_OK) {
+  if (!dictionary.empty() && deflateSetDictionary(&stream, reinterpret_cast<const Bytef*>(dictionary.data()),
+                                                  static_cast<uInt>(dictionary.size())) != Z_OK) {
     throw std::runtime_error("the compressor rejects its dictionary");
   }
   // The bound covers the flush markers of a sync flush too.
@@ -49,8 +48,7 @@ std::string DeflateChunk(std::string_view input, std::string_view dictionary, bo
   stream.avail_out = static_cast<uInt>(out.size());
   const int result = deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
   // A flush is complete only when it left room in the output.
-  if (stream.avail_in != 0 || stream.avail_out == 0 ||
-      (last ? result != Z_STREAM_END : result != Z_OK)) {
+  if (stream.avail_in != 0 || stream.avail_out == 0 || (last ? result != Z_STREAM_END : result != Z_OK)) {
     throw std::runtime_error("the compressor failed");
   }
   out.resize(out.size() - stream.avail_out);

@@ -59,8 +59,8 @@ GzipContent InspectGzip(const std::filesystem::path& gz) {
   return content;
 }
 
-bool GzipHoldsFile(const std::filesystem::path& gz, const std::filesystem::path& source,
-                   std::uint32_t& crc, std::int64_t& size) {
+bool GzipHoldsFile(const std::filesystem::path& gz, const std::filesystem::path& source, std::uint32_t& crc,
+                   std::int64_t& size) {
   const FileHandle packed = OpenFile(gz, "rb");
   const FileHandle original = OpenFile(source, "rb");
   if (!packed || !original) return false;

@@ -17,7 +17,7 @@ GzipContent InspectGzip(const std::filesystem::path& gz);
 // Whether gz was written by this publisher (its fixed header) and expands to exactly the bytes of
 // source; then crc and size describe them. Lets a rebuild keep a compressed file whose source did
 // not change, whatever happened to the source's time stamps.
-bool GzipHoldsFile(const std::filesystem::path& gz, const std::filesystem::path& source,
-                   std::uint32_t& crc, std::int64_t& size);
+bool GzipHoldsFile(const std::filesystem::path& gz, const std::filesystem::path& source, std::uint32_t& crc,
+                   std::int64_t& size);
 
 }  // namespace vexmor::publish

@@ -42,8 +42,8 @@ int RunKeygen(std::span<const std::string> args) {
   if (options.Has("bits")) {
     const auto given = ParsePositiveNumber(options.Get("bits"));
     if (!given || *given < kFewestBits || *given > kMostBits) {
-      std::fprintf(stderr, "vexmor-publish keygen: --bits must be a number from %d to %d\n",
-                   kFewestBits, kMostBits);
+      std::fprintf(stderr, "vexmor-publish keygen: --bits must be a number from %d to %d\n", kFewestBits,
+                   kMostBits);
       return 2;
     }
     bits = *given;
@@ -52,8 +52,7 @@ int RunKeygen(std::span<const std::string> args) {
   const std::string publicPath = options.Get("public");
   for (const std::string& path : {privatePath, publicPath}) {
     if (access(path.c_str(), F_OK) == 0) {
-      std::fprintf(stderr, "vexmor-publish keygen: %s exists; a key is never overwritten\n",
-                   path.c_str());
+      std::fprintf(stderr, "vexmor-publish keygen: %s exists; a key is never overwritten\n", path.c_str());
       return 1;
     }
   }
@@ -73,8 +72,7 @@ int RunKeygen(std::span<const std::string> args) {
   }
   FileHandle publicFile = CreateNewFile(publicPath, false);
   const bool created = publicFile != nullptr;
-  if (!created ||
-      std::fwrite(publicPem.data(), 1, publicPem.size(), publicFile.get()) != publicPem.size() ||
+  if (!created || std::fwrite(publicPem.data(), 1, publicPem.size(), publicFile.get()) != publicPem.size() ||
       !CloseWritten(std::move(publicFile))) {
     std::fprintf(stderr, "vexmor-publish keygen: %s cannot be written\n", publicPath.c_str());
     // A private key without its public half is of no use; nothing is left half made.

@@ -8,10 +8,14 @@ namespace {
 // Why one character cannot stand in a listed path; empty when it can.
 std::string CharacterProblem(char c) {
   switch (c) {
-    case '\t': return "contains a TAB, which separates the fields of the checksum list";
-    case '\n': return "contains a line feed, which ends the records of the checksum list";
-    case '\r': return "contains a carriage return, which the checksum list cannot carry";
-    case '\\': return "contains a backslash, which the launcher would take as a folder separator";
+    case '\t':
+      return "contains a TAB, which separates the fields of the checksum list";
+    case '\n':
+      return "contains a line feed, which ends the records of the checksum list";
+    case '\r':
+      return "contains a carriage return, which the checksum list cannot carry";
+    case '\\':
+      return "contains a backslash, which the launcher would take as a folder separator";
     case ' ':
     case '#':
     case '?':

@@ -38,8 +38,8 @@ void ProgressMeter::Print(bool final) {
   const double percent = total_ > 0 ? 100.0 * static_cast<double>(done) / static_cast<double>(total_) : 100.0;
   const double speed = seconds > 0 ? static_cast<double>(done) / kMiB / seconds : 0.0;
   std::fprintf(stderr, "%s%s %5.1f%%  %.1f / %.1f MiB  %.1f MiB/s  %.1f s", terminal_ ? "\r" : "",
-               label_.c_str(), percent, static_cast<double>(done) / kMiB,
-               static_cast<double>(total_) / kMiB, speed, seconds);
+               label_.c_str(), percent, static_cast<double>(done) / kMiB, static_cast<double>(total_) / kMiB,
+               speed, seconds);
   // On a terminal the line is cleared to its end and rewritten until the work is done.
   if (terminal_) std::fputs("\x1b[K", stderr);
   if (!terminal_ || final) std::fputc('\n', stderr);

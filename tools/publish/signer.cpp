@@ -43,8 +43,8 @@ std::string SignDocument(EVP_PKEY* key, std::string_view document) {
   std::size_t length = 0;
   // The default RSA padding is PKCS#1 v1.5, the one the launcher verifies.
   if (!context || EVP_DigestSignInit(context.get(), nullptr, EVP_sha256(), nullptr, key) <= 0 ||
-      EVP_DigestSign(context.get(), nullptr, &length,
-                     reinterpret_cast<const unsigned char*>(document.data()), document.size()) <= 0) {
+      EVP_DigestSign(context.get(), nullptr, &length, reinterpret_cast<const unsigned char*>(document.data()),
+                     document.size()) <= 0) {
     return {};
   }
   std::string signature(length, '\0');

@@ -67,8 +67,8 @@ class Scanner {
     const auto size = static_cast<std::int64_t>(fs::file_size(location, error));
     if (error) return Problem(listed, "cannot be read: " + error.message());
     if (size > kLargestListedSize) {
-      return Problem(listed, "is " + std::to_string(size) +
-                                 " bytes; the checksum list carries sizes below 2 GiB only");
+      return Problem(
+          listed, "is " + std::to_string(size) + " bytes; the checksum list carries sizes below 2 GiB only");
     }
     scan_.files.push_back({listed, location, size});
   }

@@ -12,8 +12,8 @@ inline constexpr std::int64_t kLargestListedSize = 0x7FFFFFFF;
 
 // One file below the game root.
 struct SourceFile {
-  std::string listedPath;         // relative to the root, '/'-separated
-  std::filesystem::path location; // where to read it (through a link inside the root, if any)
+  std::string listedPath;          // relative to the root, '/'-separated
+  std::filesystem::path location;  // where to read it (through a link inside the root, if any)
   std::int64_t size = 0;
 };
 

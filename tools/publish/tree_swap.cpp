@@ -30,8 +30,10 @@ StagingFolder::~StagingFolder() {
 
 std::string StagingFolder::SwapIntoPlace() {
   std::error_code error;
-  fs::permissions(path_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                             fs::perms::others_read | fs::perms::others_exec, error);
+  fs::permissions(path_,
+                  fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                      fs::perms::others_read | fs::perms::others_exec,
+                  error);
   if (renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, tree_.c_str(), RENAME_EXCHANGE) == 0) {
     return {};  // path_ now holds the old tree, which the destructor removes
   }

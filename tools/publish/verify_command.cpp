@@ -116,7 +116,8 @@ class TreeCheck {
       return name + " is " + std::to_string(size) + " bytes, checksums.txt says " +
              std::to_string(entry.compressedSize);
     }
-    if (Sha256FileHex(gz) != entry.sha256) return name + " does not have the SHA-256 that checksums.txt lists";
+    if (Sha256FileHex(gz) != entry.sha256)
+      return name + " does not have the SHA-256 that checksums.txt lists";
     const GzipContent content = InspectGzip(gz);
     if (!content.complete) return name + " is not a complete gzip file";
     if (content.size != entry.size || Crc32Hex(content.crc) != entry.crc) {

@@ -53,7 +53,8 @@ class PublishCompressorTest : public testing::Test {
   // Compresses the sources into folder; returns the results.
   std::vector<CompressedFile> Compress(const std::vector<fs::path>& sources, const fs::path& folder) {
     std::vector<CompressTask> tasks;
-    for (const fs::path& source : sources) tasks.push_back({source, folder / (source.filename().string() + ".gz")});
+    for (const fs::path& source : sources)
+      tasks.push_back({source, folder / (source.filename().string() + ".gz")});
     std::vector<CompressedFile> results;
     ProgressMeter progress("test", 0);
     EXPECT_EQ(CompressFiles(tasks, pool_, progress, results), "");
@@ -83,7 +84,8 @@ TEST_F(PublishCompressorTest, ChunkedFilesExpandToTheirSourceWithCrcAndSize) {
     ASSERT_TRUE(GunzipFile(dir_ / "out/nested" / (sources[i].filename().string() + ".gz"), expanded));
     EXPECT_EQ(ReadFile(expanded), data) << sizes[i];
     EXPECT_EQ(results[i].size, static_cast<std::int64_t>(data.size()));
-    EXPECT_EQ(results[i].crc, crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+    EXPECT_EQ(results[i].crc,
+              crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
   }
 }
 
@@ -94,7 +96,8 @@ TEST_F(PublishCompressorTest, SplittingIntoChunksCostsAlmostNothing) {
   uLongf whole = compressBound(static_cast<uLong>(data.size()));
   std::string single(whole, '\0');
   ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(single.data()), &whole,
-                      reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()), 9), Z_OK);
+                      reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()), 9),
+            Z_OK);
   const auto chunked = fs::file_size(dir_ / "out/big.gz");
   EXPECT_LT(static_cast<double>(chunked), static_cast<double>(whole) * 1.01);
 }

@@ -16,9 +16,10 @@ TEST(PublishDocumentsTest, ChecksumListHasFiveTabSeparatedFieldsPerLine) {
       {"Vexmor/Option.ini", 81, 98, 0x0012ABCD, kDigestA},
       {"Vexmor/empty.dat", 0, 20, 0, kDigestB},
   };
-  EXPECT_EQ(ChecksumListText(files),
-            "Vexmor/Option.ini\t81\t98\t0012ABCD\t" + kDigestA + "\n"
-            "Vexmor/empty.dat\t0\t20\t00000000\t" + kDigestB + "\n");
+  EXPECT_EQ(ChecksumListText(files), "Vexmor/Option.ini\t81\t98\t0012ABCD\t" + kDigestA +
+                                         "\n"
+                                         "Vexmor/empty.dat\t0\t20\t00000000\t" +
+                                         kDigestB + "\n");
 }
 
 TEST(PublishDocumentsTest, TheLaunchersReaderSeesTheListedValues) {

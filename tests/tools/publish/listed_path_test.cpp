@@ -21,7 +21,10 @@ TEST(PublishListedPathTest, AcceptsWhatTheListAndTheAddressesCarry) {
       {"line feed", "Vexmor/a\nb", false},
       {"carriage return", "Vexmor/ab\r", false},
       {"backslash", "Vexmor\\a.dat", false},
-      {"other control character", "Vexmor/a\x01" "b", false},
+      {"other control character",
+       "Vexmor/a\x01"
+       "b",
+       false},
       {"delete character", "Vexmor/a\x7f", false},
       {"blank", "Vexmor/My File.dat", false},
       {"hash", "Vexmor/a#b", false},

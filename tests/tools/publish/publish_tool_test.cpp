@@ -96,7 +96,8 @@ class PublishToolTest : public testing::Test {
   fs::path Documents() const { return Tree() / "new_launcher"; }
 
   std::vector<std::string> BuildArgs(const fs::path& tree) const {
-    return {"build", "--root", Root().string(), "--out", tree.string(), "--game-version", "12", "--key", Key("one")};
+    return {"build",          "--root", Root().string(), "--out",   tree.string(),
+            "--game-version", "12",     "--key",         Key("one")};
   }
   RunResult Build(const fs::path& tree) { return Publish(BuildArgs(tree)); }
   RunResult Verify(const fs::path& tree, std::vector<std::string> keys = {PublicKey("one")}) {
@@ -119,13 +120,15 @@ TEST_F(PublishToolTest, KeygenWritesTheKeyFormTheLauncherBuildsIn) {
   EXPECT_EQ(lines.front(), "-----BEGIN PUBLIC KEY-----");
   EXPECT_EQ(lines.back(), "-----END PUBLIC KEY-----");
   for (std::size_t i = 1; i < 7; ++i) EXPECT_EQ(lines[i].size(), 64u);
-  EXPECT_EQ((fs::status(Key("one")).permissions() & fs::perms::all), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ((fs::status(Key("one")).permissions() & fs::perms::all),
+            fs::perms::owner_read | fs::perms::owner_write);
 
   const RunResult derived = RunCommand({"openssl", "pkey", "-in", Key("one"), "-pubout"});
   EXPECT_EQ(derived.out, pem);
 
   const std::string before = ReadFile(Key("one"));
-  const RunResult again = Publish({"keygen", "--private", Key("one"), "--public", (dir_ / "new.pub.pem").string()});
+  const RunResult again =
+      Publish({"keygen", "--private", Key("one"), "--public", (dir_ / "new.pub.pem").string()});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_NE(again.err.find("never overwritten"), std::string::npos);
   EXPECT_EQ(ReadFile(Key("one")), before);
@@ -137,10 +140,10 @@ TEST_F(PublishToolTest, BuildsATreeThatIndependentToolsAccept) {
   const std::string news = "NEW\nHeadline\nDetail\nhttps://vexmor.example/n\n";
   WriteFile(dir_ / "news.txt", news);
   std::vector<std::string> args = BuildArgs(Tree());
-  args.insert(args.end(), {"--launcher", (dir_ / "launcher").string(), "--launcher-version", "154",
-                           "--news", (dir_ / "news.txt").string(), "--website", "https://vexmor.example",
-                           "--forum", "https://forum.vexmor.example", "--announce-version", "3",
-                           "--announce-link", "https://vexmor.example/a?x=1"});
+  args.insert(args.end(), {"--launcher", (dir_ / "launcher").string(), "--launcher-version", "154", "--news",
+                           (dir_ / "news.txt").string(), "--website", "https://vexmor.example", "--forum",
+                           "https://forum.vexmor.example", "--announce-version", "3", "--announce-link",
+                           "https://vexmor.example/a?x=1"});
   const RunResult build = Publish(args);
   ASSERT_EQ(build.exitCode, 0) << build.err;
   const RunResult verify = Verify(Tree());
@@ -151,8 +154,8 @@ TEST_F(PublishToolTest, BuildsATreeThatIndependentToolsAccept) {
     const fs::path text = Documents() / (std::string(document) + ".txt");
     const fs::path signature = Documents() / (std::string(document) + ".sig");
     EXPECT_EQ(fs::file_size(signature), 256u) << "raw bytes of a 2048-bit signature";
-    const RunResult check = RunCommand({"openssl", "dgst", "-sha256", "-verify", PublicKey("one"), "-signature",
-                                        signature.string(), text.string()});
+    const RunResult check = RunCommand({"openssl", "dgst", "-sha256", "-verify", PublicKey("one"),
+                                        "-signature", signature.string(), text.string()});
     EXPECT_EQ(check.out, "Verified OK\n") << document;
   }
   EXPECT_EQ(ReadFile(Documents() / "news.txt"), news);
@@ -181,7 +184,8 @@ TEST_F(PublishToolTest, BuildsATreeThatIndependentToolsAccept) {
     EXPECT_EQ(RunCommand({"sha256sum", gz.string()}).out.substr(0, 64), fields[5].str()) << line;
   }
   EXPECT_EQ(lines[0].substr(0, lines[0].find('\t')), "Vexmor/Data/empty.dat");
-  EXPECT_EQ(lines[0].substr(lines[0].find('\t')), "\t0\t20\t00000000\t" + lines[0].substr(lines[0].size() - 64));
+  EXPECT_EQ(lines[0].substr(lines[0].find('\t')),
+            "\t0\t20\t00000000\t" + lines[0].substr(lines[0].size() - 64));
 }
 
 TEST_F(PublishToolTest, VerifyAcceptsEitherKeyAndRejectsOthers) {
@@ -218,10 +222,13 @@ TEST_F(PublishToolTest, VerifyReportsEveryKindOfDamage) {
        "Option.ini.gz is missing"},
       {"longer gz", [](const fs::path& d) { WriteFile(d / "files/Vexmor/Option.ini.gz", "x"); },
        "Option.ini.gz is 1 bytes"},
-      {"edited list", [](const fs::path& d) { WriteFile(d / "checksums.txt", ReadFile(d / "checksums.txt") + "\n"); },
+      {"edited list",
+       [](const fs::path& d) { WriteFile(d / "checksums.txt", ReadFile(d / "checksums.txt") + "\n"); },
        "checksums.sig is not a valid signature"},
-      {"list signature missing", [](const fs::path& d) { fs::remove(d / "checksums.sig"); }, "checksums.sig is missing"},
-      {"news signature missing", [](const fs::path& d) { fs::remove(d / "news.sig"); }, "news.sig is missing"},
+      {"list signature missing", [](const fs::path& d) { fs::remove(d / "checksums.sig"); },
+       "checksums.sig is missing"},
+      {"news signature missing", [](const fs::path& d) { fs::remove(d / "news.sig"); },
+       "news.sig is missing"},
       {"launcher replaced", [](const fs::path& d) { WriteFile(d / "Vexmor.exe", "other launcher"); },
        "Vexmor.exe does not have the SHA-256"},
       {"probe document missing", [](const fs::path& d) { fs::remove(d.parent_path() / "cdn_status.txt"); },
@@ -296,12 +303,16 @@ TEST_F(PublishToolTest, RefusalsWriteNothing) {
     }
   };
   const Refusal refusals[] = {
-      {"TAB in a path", [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor/a\tb.dat", "x"); }, "TAB"},
-      {"line feed in a path", [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor/a\nb.dat", "x"); }, "line feed"},
-      {"carriage return in a path", [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor/ab.dat\r", "x"); },
-       "carriage return"},
-      {"path not UTF-8", [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor/\xe9t\xe9.dat", "x"); }, "UTF-8"},
-      {"backslash in a path", [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor\\a.dat", "x"); }, "backslash"},
+      {"TAB in a path", [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor/a\tb.dat", "x"); },
+       "TAB"},
+      {"line feed in a path",
+       [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor/a\nb.dat", "x"); }, "line feed"},
+      {"carriage return in a path",
+       [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor/ab.dat\r", "x"); }, "carriage return"},
+      {"path not UTF-8",
+       [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor/\xe9t\xe9.dat", "x"); }, "UTF-8"},
+      {"backslash in a path",
+       [](const fs::path& d, auto&) { WriteFile((d / "game") / "Vexmor\\a.dat", "x"); }, "backslash"},
       {"file of 2 GiB",
        [](const fs::path& d, auto&) {
          WriteFile((d / "game") / "Vexmor/huge.pak", "");
@@ -319,23 +330,30 @@ TEST_F(PublishToolTest, RefusalsWriteNothing) {
       {"key that is not RSA",
        [&](const fs::path& d, auto& args) {
          const std::string key = (d / "ec.pem").string();
-         RunCommand({"openssl", "genpkey", "-algorithm", "EC", "-pkeyopt", "ec_paramgen_curve:P-256", "-out", key});
+         RunCommand(
+             {"openssl", "genpkey", "-algorithm", "EC", "-pkeyopt", "ec_paramgen_curve:P-256", "-out", key});
          Set(args, "--key", key);
        },
        "not an RSA key"},
-      {"public key given as the key", [&](const fs::path&, auto& args) { Set(args, "--key", PublicKey("one")); },
-       "not a PEM private key"},
+      {"public key given as the key",
+       [&](const fs::path&, auto& args) { Set(args, "--key", PublicKey("one")); }, "not a PEM private key"},
       {"missing root", [&](const fs::path& d, auto& args) { Set(args, "--root", (d / "nothing").string()); },
        "missing"},
-      {"game version 0", [&](const fs::path&, auto& args) { Set(args, "--game-version", "0"); }, "--game-version"},
+      {"game version 0", [&](const fs::path&, auto& args) { Set(args, "--game-version", "0"); },
+       "--game-version"},
       {"link the release document would cut",
-       [&](const fs::path&, auto& args) { Set(args, "--website", "https://vexmor.example/#top"); }, "--website"},
+       [&](const fs::path&, auto& args) { Set(args, "--website", "https://vexmor.example/#top"); },
+       "--website"},
       {"launcher without its version",
-       [&](const fs::path& d, auto& args) { Set(args, "--launcher", ((d / "game") / "Vexmor/Option.ini").string()); },
+       [&](const fs::path& d, auto& args) {
+         Set(args, "--launcher", ((d / "game") / "Vexmor/Option.ini").string());
+       },
        "go together"},
-      {"tree inside the root", [&](const fs::path& d, auto& args) { Set(args, "--out", ((d / "game") / "tree").string()); },
+      {"tree inside the root",
+       [&](const fs::path& d, auto& args) { Set(args, "--out", ((d / "game") / "tree").string()); },
        "inside one another"},
-      {"unknown option", [&](const fs::path&, auto& args) { Set(args, "--colour", "blue"); }, "unknown option"},
+      {"unknown option", [&](const fs::path&, auto& args) { Set(args, "--colour", "blue"); },
+       "unknown option"},
   };
   ASSERT_EQ(Build(Tree()).exitCode, 0);
   const auto published = Snapshot(Tree());

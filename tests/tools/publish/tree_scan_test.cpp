@@ -19,9 +19,8 @@ std::vector<std::string> Listed(const RootScan& scan) {
 
 // True when exactly one problem names this path.
 bool HasProblemFor(const RootScan& scan, const std::string& listed) {
-  return std::count_if(scan.problems.begin(), scan.problems.end(), [&](const std::string& problem) {
-           return problem.starts_with(listed + ": ");
-         }) == 1;
+  return std::count_if(scan.problems.begin(), scan.problems.end(),
+                       [&](const std::string& problem) { return problem.starts_with(listed + ": "); }) == 1;
 }
 
 TEST(PublishTreeScanTest, ListsRegularFilesSortedWithSlashes) {
@@ -45,8 +44,8 @@ TEST(PublishTreeScanTest, FollowsLinksThatStayInsideTheRoot) {
   fs::create_directory_symlink("Vexmor", dir / "game/Mirror");
   const RootScan scan = ScanRoot(dir / "game");
   EXPECT_TRUE(scan.problems.empty());
-  EXPECT_EQ(Listed(scan), (std::vector<std::string>{"Mirror/alias.dat", "Mirror/real.dat",
-                                                    "Vexmor/alias.dat", "Vexmor/real.dat"}));
+  EXPECT_EQ(Listed(scan), (std::vector<std::string>{"Mirror/alias.dat", "Mirror/real.dat", "Vexmor/alias.dat",
+                                                    "Vexmor/real.dat"}));
   EXPECT_EQ(scan.files[0].size, 4);
 }
 
@@ -71,9 +70,9 @@ TEST(PublishTreeScanTest, ReportsEveryPathItCannotPublish) {
   }
   const RootScan scan = ScanRoot(dir / "game");
   EXPECT_EQ(Listed(scan), (std::vector<std::string>{"Vexmor/good.dat", "Vexmor/largest.pak"}));
-  for (const char* refused : {"Vexmor/tab\there.dat", "Vexmor/back\\slash.dat", "Vexmor/\xff.dat",
-                              "Vexmor/escape.dat", "Vexmor/escape-folder", "Vexmor/dangling.dat",
-                              "Vexmor/loop", "Vexmor/pipe", "Vexmor/huge.pak"}) {
+  for (const char* refused :
+       {"Vexmor/tab\there.dat", "Vexmor/back\\slash.dat", "Vexmor/\xff.dat", "Vexmor/escape.dat",
+        "Vexmor/escape-folder", "Vexmor/dangling.dat", "Vexmor/loop", "Vexmor/pipe", "Vexmor/huge.pak"}) {
     EXPECT_TRUE(HasProblemFor(scan, refused)) << refused;
   }
   EXPECT_EQ(scan.problems.size(), 9u);
