@@ -40,6 +40,20 @@ FontCollection::FontCollection() : state_(std::make_shared<State>()) {
   pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(state_->fontMap.get()), state_->config.get());
 }
 
+FontCollection::State::~State() {
+  // Pango 1.50 keeps its reference to the configuration when the font map is finalised; taking
+  // the configuration back first lets it go with the map.
+  if (fontMap) pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap.get()), nullptr);
+  fontMap.reset();
+  // While current, the configuration would stay alive with all its faces. An empty private one
+  // takes its place, never the system's, so no system font is looked up later either.
+  if (config && FcConfigGetCurrent() == config.get()) {
+    FcConfig* empty = FcConfigCreate();
+    FcConfigSetCurrent(empty);
+    FcConfigDestroy(empty);
+  }
+}
+
 bool FontCollection::AddMemoryFont(std::span<const std::uint8_t> bytes) {
   UniqueFd file(memfd_create("vexmor-font", MFD_CLOEXEC));
   if (file.get() < 0 || !WriteAll(file.get(), bytes)) return false;

@@ -27,6 +27,11 @@ class UniqueFd {
 // Shared by the collection and every font made from it: the faces are read through
 // /proc/self/fd/N, so the memory files must stay open as long as the font map can load glyphs.
 struct FontCollection::State {
+  State() = default;
+  State(const State&) = delete;
+  State& operator=(const State&) = delete;
+  ~State();
+
   detail::FcConfigPtr config;
   detail::FontMapPtr fontMap;
   std::vector<UniqueFd> faceFiles;

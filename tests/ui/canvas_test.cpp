@@ -37,14 +37,13 @@ Ink InkOf(const Bitmap& bitmap, int fromX = 0, int fromY = 0, int toX = -1, int 
 
 class CanvasText : public ::testing::Test {
  protected:
-  static FontCollection::Family Regular() {
-    static FontCollection collection;
-    static bool added = collection.AddMemoryFont(FindResource(144));
-    EXPECT_TRUE(added);
+  static FontCollection::Family Regular(FontCollection& collection) {
+    EXPECT_TRUE(collection.AddMemoryFont(FindResource(144)));
     return *collection.FirstFamily();
   }
 
-  Font font{Regular(), 20.0f, FontWeight::Regular};
+  FontCollection collection;
+  Font font{Regular(collection), 20.0f, FontWeight::Regular};
   Bitmap bitmap = Bitmap::Create(400, 200);
   Canvas canvas{bitmap};
 };
