@@ -8,6 +8,7 @@
 #include "tools/publish/documents.h"
 #include "tools/publish/file_io.h"
 #include "tools/publish/gzip_inspect.h"
+#include "tools/publish/interruption.h"
 #include "tools/publish/signer.h"
 #include "tools/publish/tree_scan.h"
 #include "tools/publish/tree_swap.h"
@@ -139,7 +140,7 @@ Reuse FindReusable(const BuildPlan& plan, const fs::path& staged, WorkerPool& po
       // Nothing in here throws: the futures are awaited in order, and later tasks use this frame.
       const fs::path old = oldFiles / (files[i].listedPath + ".gz");
       std::error_code error;
-      const bool same = fs::is_regular_file(fs::symlink_status(old, error)) &&
+      const bool same = !Interrupted() && fs::is_regular_file(fs::symlink_status(old, error)) &&
                         GzipHoldsFile(old, files[i].location, reuse.content[i].crc, reuse.content[i].size);
       progress.Add(files[i].size);
       if (!same) return false;
@@ -181,6 +182,7 @@ std::string Build(BuildPlan& plan, const fs::path& staged, std::vector<ListedFil
 
   WorkerPool pool;
   const Reuse reuse = FindReusable(plan, files, pool);
+  if (Interrupted()) return "interrupted";
   std::vector<CompressTask> tasks;
   std::vector<std::size_t> taskFile;
   std::int64_t toCompress = 0;
@@ -280,6 +282,7 @@ int RunBuild(std::span<const std::string> args) {
     return 1;
   }
 
+  CatchInterruptions();
   std::string failure;
   StagingFolder staging(plan.tree, failure);
   std::vector<ListedFile> listed;

@@ -7,6 +7,7 @@
 #include "support/digest/crc32.h"
 #include "tools/publish/file_io.h"
 #include "tools/publish/gzip_chunks.h"
+#include "tools/publish/interruption.h"
 
 namespace vexmor::publish {
 namespace fs = std::filesystem;
@@ -52,6 +53,7 @@ class Pipeline {
     std::string dictionary;
     bool last = false;
     while (!last && error_.empty()) {
+      if (Interrupted()) return Fail("interrupted");
       std::string chunk(kChunkBytes, '\0');
       chunk.resize(std::fread(chunk.data(), 1, chunk.size(), source.get()));
       if (std::ferror(source.get())) return Fail(task.source.string() + ": read error");

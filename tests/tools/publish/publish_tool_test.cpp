@@ -1,12 +1,18 @@
 // Runs vexmor-publish as operators do and checks its trees with independent tools: the openssl
 // command line for signatures, gzip and sha256sum for the compressed files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <functional>
 #include <map>
+#include <random>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "support/paths/text.h"
 #include "tests/testlib/temp_dir.h"
@@ -374,6 +380,45 @@ TEST_F(PublishToolTest, RefusalsWriteNothing) {
     SetUp();
     EXPECT_EQ(Snapshot(Root()), game);
   }
+}
+
+bool HasStagingFolder(const fs::path& folder) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().filename().string().find(".publish-") != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST_F(PublishToolTest, AnInterruptedBuildLeavesTheOldTreeAndNoTrace) {
+  ASSERT_EQ(Build(Tree()).exitCode, 0);
+  const auto published = Snapshot(Tree());
+  // Data of four letters takes seconds to compress, so the build is still running at the signal.
+  std::mt19937 random(1);
+  std::string slow(48 << 20, '\0');
+  for (char& c : slow) c = "ACGT"[random() % 4];
+  WriteFile(Root() / "Vexmor/Data/slow.pak", slow);
+
+  std::vector<std::string> args = BuildArgs(Tree());
+  args.insert(args.begin(), VEXMOR_PUBLISH_PROGRAM);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  for (int i = 0; i < 1000 && !HasStagingFolder(dir_.path()); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // well into the compression
+  kill(pid, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_FALSE(HasStagingFolder(dir_.path()));
+  EXPECT_EQ(Snapshot(Tree()), published);
 }
 
 TEST_F(PublishToolTest, AFolderThatIsNotATreeIsNeverReplaced) {
