@@ -2,8 +2,11 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/system/shell.h"
 #include "support/http/transfer_settings.h"
 
 namespace vexmor {
@@ -17,6 +20,10 @@ struct EngineConfig {
   TransferSettings transfer;
   std::filesystem::path launcherFolder;  // folder of the launcher and of the game
   std::filesystem::path modulePath;      // the running launcher executable
+  // Arguments of a newly installed launcher started by the self-update.
+  std::vector<std::string> relaunchArguments{"-multiwindow"};
+  // Opens the announcement page in the browser.
+  std::function<bool(const std::string&)> openLink = platform::OpenLink;
 };
 
 }  // namespace vexmor

@@ -1,18 +1,16 @@
 #include "patcher/patcher.h"
 
+#include "patcher/messages.h"
+
 #include <chrono>
 #include <system_error>
 #include <thread>
 #include <utility>
 
 namespace vexmor {
-namespace {
 
-constexpr const wchar_t* kInitializing = L"Initializing...";
-
-}  // namespace
-
-Patcher::Patcher(EngineConfig config) : config_(std::move(config)), statusText_(kInitializing) {
+Patcher::Patcher(EngineConfig config)
+    : config_(std::move(config)), http_(config_.transfer), statusText_(messages::kInitializing) {
   // The previous launcher stays behind after a self-update; usually there is none, and a backup
   // still held by the old process is deleted at a later start, so a failure here is not an error.
   std::error_code ignored;
@@ -79,6 +77,11 @@ void Patcher::SetStage(PatchStage newStage, std::wstring text) {
   stage.store(newStage);
 }
 
+void Patcher::Report(PatchStage outcome, std::wstring_view text) {
+  progressActive = false;
+  SetStage(outcome, std::wstring(text));
+}
+
 void Patcher::ResetStatus() {
   fileBytesDone = 0;
   fileBytesTotal = 0;
@@ -88,7 +91,7 @@ void Patcher::ResetStatus() {
   bytesTotal = 0;
   {
     std::lock_guard lock(textMutex_);
-    statusText_ = kInitializing;
+    statusText_ = messages::kInitializing;
     launcherUpdateTitle_.clear();
     currentFileName_.clear();
     questionText_.clear();

@@ -2,17 +2,35 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "patcher/engine_config.h"
 #include "patcher/patch_stage.h"
+#include "support/http/http_client.h"
+#include "support/patchinfo/patch_entry.h"
 #include "support/release/release_info.h"
 
 namespace vexmor {
 
 // This launcher's own version, a version number times 100.
 inline constexpr std::int32_t kLauncherVersion = 153;
+
+// What the file check found.
+struct CheckCounts {
+  std::int32_t notOpened = 0;    // files that could not be opened for checking
+  std::int32_t toDownload = 0;   // files marked for download
+  std::int64_t bytesToDownload = 0;  // sum of their compressed sizes
+};
+
+// What the download phase left.
+struct DownloadCounts {
+  std::int32_t failures = 0;
+  std::int32_t localFailures = 0;  // among the failures, those caused by the local file system
+};
 
 // The update engine. The UI thread and the engine's threads share only this object: counters and
 // flags are atomics, texts and the release information are copied under one small lock, so no
@@ -70,8 +88,37 @@ class Patcher {
   // UI side of a question: the answer, then the release of the waiting worker.
   void AnswerQuestion(bool answer);
 
+  // --- The update run, on the worker thread. ---
+
+  // Resets the status, then makes one attempt per update address under the address rule.
+  void Run();
+  // One attempt against one update base address; its result is what it leaves in the status.
+  // Ends the process when it has started a newly installed launcher.
+  void UpdateByDomain(const std::string& baseUrl, bool isLastAddress);
+
+  // Fetches, verifies and reads the release document below the documents base into `release`.
+  bool CheckRelease(const std::string& documentsBase, ReleaseInfo& release);
+  // Replaces the running launcher with the published one and starts it; returns only on failure,
+  // with the old executable back in place.
+  bool UpdateLauncher(const std::string& documentsBase, const std::string& expectedDigest);
+  // Reads the verified checksum list; false when cancelled. A list with any malformed line yields
+  // no records.
+  bool ParsePatchInfo(std::string_view text, std::vector<PatchEntry>& entries);
+  // Marks the entries whose local file is missing or differs; false when cancelled.
+  bool CheckFiles(std::vector<PatchEntry>& entries, CheckCounts& counts, std::int32_t lastAnnouncement,
+                  std::int32_t announceVersion);
+  // Downloads, verifies and expands every marked entry; false when cancelled.
+  bool DownloadFiles(const std::string& documentsBase, std::vector<PatchEntry>& entries, const CheckCounts& check,
+                     DownloadCounts& counts);
+  // The verified news document as wide text, or empty.
+  std::wstring FetchNews(const std::string& documentsBase);
+
  private:
+  // Clears progressActive and sets the stage with its text: how an attempt reports its end.
+  void Report(PatchStage outcome, std::wstring_view text);
+
   EngineConfig config_;
+  HttpClient http_;
 
   mutable std::mutex textMutex_;
   std::wstring statusText_;

@@ -1,0 +1,61 @@
+#include <system_error>
+
+#include "patcher/messages.h"
+#include "patcher/patcher.h"
+#include "support/digest/sha256_file.h"
+#include "support/gunzip/gunzip.h"
+#include "support/paths/paths.h"
+#include "support/paths/text.h"
+
+namespace vexmor {
+
+bool Patcher::DownloadFiles(const std::string& documentsBase, std::vector<PatchEntry>& entries,
+                            const CheckCounts& check, DownloadCounts& counts) {
+  fileCount = check.toDownload;
+  bytesDone = 0;
+  bytesTotal = check.bytesToDownload;
+  fileIndex = 0;
+  progressActive = true;
+  stage = PatchStage::DownloadingFiles;  // the status text stays as the check left it
+  counts = {};
+  if (cancelRequested) return false;
+
+  auto fail = [&](PatchEntry& entry, std::wstring_view text, bool local) {
+    entry.failed = true;
+    entry.errorText = text;
+    ++counts.failures;
+    if (local) ++counts.localFailures;
+  };
+
+  for (auto& entry : entries) {
+    entry.failed = false;  // only failures of this phase stay marked
+    if (entry.needsUpdate) {
+      ++fileIndex;
+      fileBytesDone = 0;
+      fileBytesTotal = entry.compressedSize;
+      SetCurrentFileName(AnsiToWide(entry.path));
+      const std::string address = documentsBase + "/files/" + entry.path + ".gz";
+      const auto target = LocalPathOf(config_.launcherFolder, entry.path);
+      auto temporary = target;
+      temporary += ".gz";
+
+      const auto result = http_.FetchToFile(address, temporary, &cancelRequested, &fileBytesDone, &bytesDone);
+      if (result != TransferResult::TransferOk) {
+        fail(entry, messages::kDownloadUnsuccessful, result == TransferResult::TransferFileError);
+      } else if (const auto digest = Sha256FileHex(temporary); digest.size() != 64) {
+        fail(entry, messages::kFailedToOpenForVerification, true);
+      } else if (digest != entry.sha256) {
+        fail(entry, messages::kVerificationFailed, false);  // the ".gz" stays for inspection
+      } else if (!GunzipFile(temporary, target)) {
+        fail(entry, messages::kFailedToDecompress, true);
+      } else {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+      }
+    }
+    if (cancelRequested) return false;
+  }
+  return true;
+}
+
+}  // namespace vexmor
