@@ -4,12 +4,13 @@ namespace vexmor {
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments, std::string& error) {
   CommandLine line;
+  std::string joined;
   bool yes = false;
   bool no = false;
+  std::vector<std::string> unknown;
   for (const auto& argument : arguments) {
-    if (argument == "-multiwindow") {
-      line.multiWindow = true;
-    } else if (argument == "--headless") {
+    joined += argument + ' ';
+    if (argument == "--headless") {
       line.headless = true;
     } else if (argument == "--repair") {
       line.headlessOptions.repair = true;
@@ -17,10 +18,15 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       yes = true;
     } else if (argument == "--no") {
       no = true;
-    } else {
-      error = "unknown option: " + argument;
-      return std::nullopt;
+    } else if (argument.find("-multiwindow") == std::string::npos) {
+      unknown.push_back(argument);
     }
+  }
+  // The switch counts wherever its twelve characters stand, also inside a longer argument.
+  line.multiWindow = joined.find("-multiwindow") != std::string::npos;
+  if (line.headless && !unknown.empty()) {
+    error = "unknown option: " + unknown.front();
+    return std::nullopt;
   }
   if (yes && no) {
     error = "--yes and --no exclude each other";

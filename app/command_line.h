@@ -14,8 +14,9 @@ struct CommandLine {
   HeadlessOptions headlessOptions;
 };
 
-// Reads the arguments (without the program name); an error text for a contradictory or unknown
-// option of the headless mode.
+// Reads the arguments (without the program name). The window ignores arguments it does not know,
+// as launchers started by other tools get them; the headless mode refuses them, and contradictory
+// options, with an error text.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments, std::string& error);
 
 }  // namespace vexmor
