@@ -3,7 +3,7 @@
 #include "patcher/messages.h"
 #include "patcher/patcher.h"
 #include "support/digest/sha256_file.h"
-#include "support/gunzip/gunzip.h"
+#include "support/gunzip/gunzip_file.h"
 #include "support/paths/paths.h"
 #include "support/paths/text.h"
 

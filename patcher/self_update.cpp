@@ -7,7 +7,7 @@
 #include "platform/system/files.h"
 #include "platform/system/shell.h"
 #include "support/digest/sha256_file.h"
-#include "support/release/release_parser.h"
+#include "support/release/release_info.h"
 #include "support/signature/signature.h"
 
 namespace vexmor {
