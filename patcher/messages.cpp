@@ -21,7 +21,7 @@ std::wstring FormatFailureList(const std::vector<PatchEntry>& entries, std::wstr
   return text;
 }
 
-std::wstring LauncherUpdateTitle(std::int32_t launcherVersion) {
+std::wstring FormatLauncherUpdateTitle(std::int32_t launcherVersion) {
   char number[32];
   std::snprintf(number, sizeof number, "%.2f", launcherVersion / 100.0);
   return std::wstring(messages::kLauncherUpdateTitlePrefix) + AnsiToWide(number);

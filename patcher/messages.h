@@ -69,6 +69,6 @@ namespace vexmor {
 std::wstring FormatFailureList(const std::vector<PatchEntry>& entries, std::wstring_view heading);
 
 // "Updating your launcher to v" and the version divided by 100 with two decimals.
-std::wstring LauncherUpdateTitle(std::int32_t launcherVersion);
+std::wstring FormatLauncherUpdateTitle(std::int32_t launcherVersion);
 
 }  // namespace vexmor

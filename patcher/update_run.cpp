@@ -50,7 +50,7 @@ void Patcher::UpdateByDomain(const std::string& baseUrl, bool isLastAddress) {
   if (!CheckRelease(documentsBase, release)) return Report(PatchStage::ServerDataFailed, messages::kServerDataFailed);
 
   if (release.launcherVersion > 0 && release.launcherVersion != kLauncherVersion) {
-    SetLauncherUpdateTitle(LauncherUpdateTitle(release.launcherVersion));
+    SetLauncherUpdateTitle(FormatLauncherUpdateTitle(release.launcherVersion));
     UpdateLauncher(documentsBase, release.launcherChecksum);  // a failure is silent: go on with the game
   }
   if (release.gameVersion <= 0) return Report(PatchStage::ServerDataFailed, messages::kServerDataFailed);

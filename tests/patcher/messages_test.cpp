@@ -40,10 +40,10 @@ TEST(FormatFailureList, ShowsThreeLinesAndCountsTheRest) {
   }
 }
 
-TEST(LauncherUpdateTitle, ShowsTheVersionWithTwoDecimals) {
-  EXPECT_EQ(LauncherUpdateTitle(154), L"Updating your launcher to v1.54");
-  EXPECT_EQ(LauncherUpdateTitle(200), L"Updating your launcher to v2.00");
-  EXPECT_EQ(LauncherUpdateTitle(5), L"Updating your launcher to v0.05");
+TEST(FormatLauncherUpdateTitle, ShowsTheVersionWithTwoDecimals) {
+  EXPECT_EQ(FormatLauncherUpdateTitle(154), L"Updating your launcher to v1.54");
+  EXPECT_EQ(FormatLauncherUpdateTitle(200), L"Updating your launcher to v2.00");
+  EXPECT_EQ(FormatLauncherUpdateTitle(5), L"Updating your launcher to v0.05");
 }
 
 TEST(AddressRule, EndsGoesOnOrStartsAgain) {

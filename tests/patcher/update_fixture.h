@@ -15,7 +15,7 @@ namespace vexmor::test {
 
 // A game folder published on three loopback update servers and an installation folder to update.
 class UpdateFixture : public ::testing::Test {
- protected:
+ public:
   // The files of the published game, relative to the game root.
   static constexpr const char* kGameFiles[] = {"Vexmor/VexmorGame.exe", "Vexmor/Option.ini",
                                                "Vexmor/data/world.pak", "Vexmor/data/small.txt"};

@@ -16,7 +16,7 @@ namespace vexmor::test {
 namespace {
 
 class UpdateRunTest : public UpdateFixture {
- protected:
+ public:
   // Paths requested from a server that belong to the game files or their list.
   static int PatchRequests(TestServer& server) {
     int count = 0;
