@@ -39,8 +39,8 @@ class Canvas {
 
   // UTF-8 text (up to its first NUL) laid out in a rectangle: wrapped at word boundaries to the
   // width unless the format says no-wrap, aligned as the format says, explicit line breaks kept,
-  // and clipped to the rectangle. A rectangle of zero width and height lays the text out from its
-  // corner without wrapping or clipping.
+  // and clipped to the rectangle. A side of zero leaves the text unbounded that way: a rectangle of
+  // zero width and height lays the text out from its corner without wrapping or clipping.
   void DrawText(std::string_view text, const Font& font, const SolidBrush& brush,
                 const RectF& layout, const StringFormat& format = {});
 

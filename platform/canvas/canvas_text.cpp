@@ -36,22 +36,26 @@ double AlignedOffset(TextAlign align, double room, double extent) {
 void Canvas::DrawText(std::string_view text, const Font& font, const SolidBrush& brush,
                       const RectF& layout, const StringFormat& format) {
   text = text.substr(0, text.find('\0'));
-  const bool bounded = layout.width != 0 || layout.height != 0;
-  const bool wraps = bounded && layout.width > 0 && !format.noWrap;
-  const auto [pango, extents] = layoutCache_->Get(font, text, wraps ? int(layout.width * PANGO_SCALE) : -1,
-                                                  ToPango(format.horizontal));
-  double x = layout.x;
-  double y = layout.y;
-  if (bounded) {
-    // Without a width Pango aligns lines only against the widest line, so the block as a whole is
-    // placed in the rectangle here.
-    if (!wraps) x += AlignedOffset(format.horizontal, layout.width, extents.width) - extents.x;
-    y += AlignedOffset(format.vertical, layout.height, extents.height) - extents.y;
-  }
+  // A side of zero leaves the text unbounded that way: no wrapping, alignment or clipping.
+  const bool boundedX = layout.width > 0;
+  const bool boundedY = layout.height > 0;
+  const bool wraps = boundedX && !format.noWrap;
+  const int wrapWidth = wraps ? int(layout.width * PANGO_SCALE) : -1;
+  const auto [pango, extents] =
+      layoutCache_->Get(font, text, wrapWidth, ToPango(format.horizontal));
+
+  // Without a width Pango aligns lines only against the widest line, so the block as a whole is
+  // placed in the rectangle here.
+  double x = layout.x - extents.x;
+  if (boundedX && !wraps) x += AlignedOffset(format.horizontal, layout.width, extents.width);
+  double y = layout.y - extents.y;
+  if (boundedY) y += AlignedOffset(format.vertical, layout.height, extents.height);
 
   cairo_save(cr_.get());
-  if (bounded) {
-    cairo_rectangle(cr_.get(), layout.x, layout.y, layout.width, layout.height);
+  if (boundedX || boundedY) {
+    constexpr double kFar = 1e7;
+    cairo_rectangle(cr_.get(), boundedX ? layout.x : -kFar, boundedY ? layout.y : -kFar,
+                    boundedX ? layout.width : 2 * kFar, boundedY ? layout.height : 2 * kFar);
     cairo_clip(cr_.get());
   }
   SetSource(brush.color);

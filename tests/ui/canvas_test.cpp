@@ -88,6 +88,15 @@ TEST_F(CanvasText, LongTextIsClippedOrWrappedInItsBox) {
   EXPECT_GT(lines.bottom - lines.top, 3 * 20);  // several lines
 }
 
+TEST_F(CanvasText, ZeroHeightLeavesTheTextUnclippedVertically) {
+  canvas.DrawText("Below", font, {kWhite}, {100, 50, 200, 0},
+                  {TextAlign::Far, TextAlign::Center, true});
+  const Ink ink = InkOf(bitmap);
+  ASSERT_TRUE(ink.Any());
+  EXPECT_GT(ink.bottom, 55);
+  EXPECT_NEAR(ink.right, 300, 4);
+}
+
 TEST_F(CanvasText, TextEndsAtItsFirstNul) {
   canvas.DrawText(std::string("abc\0def", 7), font, {kWhite}, {0, 0, 0, 0});
   Bitmap shorter = Bitmap::Create(400, 200);
