@@ -21,8 +21,15 @@ void Button::Place(std::int32_t newX, std::int32_t newY, std::int32_t newWidth,
   const std::int32_t cy = y + height / 2;
   const std::int32_t right = x + width;
   const std::int32_t bottom = y + height;
-  anchors = {{x, y},      {cx, y},      {right, y},      {x, cy},         {cx, cy},
-             {right, cy}, {x, bottom}, {cx, bottom}, {right, bottom}};
+  anchors.topLeft = {x, y};
+  anchors.topCenter = {cx, y};
+  anchors.topRight = {right, y};
+  anchors.middleLeft = {x, cy};
+  anchors.center = {cx, cy};
+  anchors.middleRight = {right, cy};
+  anchors.bottomLeft = {x, bottom};
+  anchors.bottomCenter = {cx, bottom};
+  anchors.bottomRight = {right, bottom};
 }
 
 const CachedImage& Button::CurrentImage() const {

@@ -5,8 +5,8 @@
 
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/geometry.h"
-#include "ui/images.h"
 #include "ui/dirty_rects.h"
+#include "ui/images.h"
 
 namespace vexmor {
 
@@ -24,7 +24,8 @@ struct Anchors {
 class Button {
  public:
   // Each image becomes its own cached image, even when the same bitmap is given twice.
-  Button(const std::optional<platform::Bitmap>& normal, const std::optional<platform::Bitmap>& hover,
+  Button(const std::optional<platform::Bitmap>& normal,
+         const std::optional<platform::Bitmap>& hover,
          const std::optional<platform::Bitmap>& pressed,
          const std::optional<platform::Bitmap>& disabled);
   virtual ~Button() = default;

@@ -37,11 +37,11 @@ struct LauncherWindow {
   LauncherWindow(const LauncherWindow&) = delete;
   LauncherWindow& operator=(const LauncherWindow&) = delete;
 
-  bool running = false;  // the loop goes on while set; set once the window is shown
+  bool running = false;              // the loop goes on while set; set once the window is shown
   platform::Window* hwnd = nullptr;  // the popup window, made by the shell after the layout
   DirtyRects dirtyRects;             // repaints asked for, for the shell to pass to the window
   std::wstring title;
-  std::optional<platform::Bitmap> newsPanelImage;       // given to the news entries
+  std::optional<platform::Bitmap> newsPanelImage;  // given to the news entries
   std::optional<platform::Bitmap> newsPanelHoverImage;
   platform::FontCollection regularFonts;
   platform::FontCollection boldFonts;
@@ -59,8 +59,8 @@ struct LauncherWindow {
   std::unique_ptr<Button> declineButton;
   std::unique_ptr<Button> continueButton;
   std::unique_ptr<Button> retryButton;
-  std::unique_ptr<ProgressBar> fileProgress;   // the current item
-  std::unique_ptr<ProgressBar> totalProgress;  // the whole phase
+  std::unique_ptr<ProgressBar> fileProgress;               // the current item
+  std::unique_ptr<ProgressBar> totalProgress;              // the whole phase
   std::array<std::unique_ptr<NewsButton>, 3> newsButtons;  // index 0 at the top
   std::wstring statusLine;  // the engine's message shown; empty while the bars are shown
   std::vector<platform::PointF> menuShape;  // outline of the drop-down menu, 7 points

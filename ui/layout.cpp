@@ -31,14 +31,14 @@ void RegisterFont(platform::FontCollection& collection, int id) {
 
 }  // namespace
 
-std::unique_ptr<Button> MakeButton(float scale, std::int32_t designWidth,
-                                   std::int32_t designHeight, std::int32_t x, std::int32_t y,
-                                   int normalId, int pressedId, int hoverId, int disabledId) {
+std::unique_ptr<Button> MakeButton(float scale, std::int32_t designWidth, std::int32_t designHeight,
+                                   std::int32_t x, std::int32_t y, int normalId, int pressedId,
+                                   int hoverId, int disabledId) {
   const ImageSize size = FitToScale(designWidth, designHeight, scale);
-  auto button = std::make_unique<Button>(
-      LoadPngSized(normalId, size.width, size.height), LoadPngSized(hoverId, size.width, size.height),
-      LoadPngSized(pressedId, size.width, size.height),
-      LoadPngSized(disabledId, size.width, size.height));
+  auto button = std::make_unique<Button>(LoadPngSized(normalId, size.width, size.height),
+                                         LoadPngSized(hoverId, size.width, size.height),
+                                         LoadPngSized(pressedId, size.width, size.height),
+                                         LoadPngSized(disabledId, size.width, size.height));
   button->Place(x, y, size.width, size.height);
   return button;
 }
@@ -88,8 +88,7 @@ void BuildLayout(LauncherWindow& window) {
   w.footerHeight = std::int32_t(w.height * 0.26);
   w.footerTop = w.height - w.footerHeight;
   w.margin = std::int32_t(w.footerHeight * 0.1);
-  const std::int32_t newsHeight =
-      (w.height - 4 * w.margin - w.footerHeight - w.headerHeight) / 3;
+  const std::int32_t newsHeight = (w.height - 4 * w.margin - w.footerHeight - w.headerHeight) / 3;
 
   for (std::int32_t i = 0; i < std::int32_t(w.newsButtons.size()); ++i) {
     auto& news = w.newsButtons[i];
@@ -104,16 +103,15 @@ void BuildLayout(LauncherWindow& window) {
                                firstNews.topRight.y, 211, 212, 213, 214);
   w.websiteButton->disabled = true;
   const Anchors& website = w.websiteButton->anchors;
-  w.forumButton = MakeButton(scale, 268, 90, website.topRight.x + w.margin, website.topRight.y,
-                             215, 216, 217, 218);
+  w.forumButton = MakeButton(scale, 268, 90, website.topRight.x + w.margin, website.topRight.y, 215,
+                             216, 217, 218);
   w.forumButton->disabled = true;
 
   w.playButton =
       MakeButton(scale, 448, 162, w.width - s448 - w.margin, w.footerTop, 168, 169, 170, 171);
   w.playButton->disabled = true;
   const Anchors& play = w.playButton->anchors;
-  w.cancelButton =
-      MakeButton(scale, 448, 162, play.topLeft.x, play.topLeft.y, 203, 204, 205, 206);
+  w.cancelButton = MakeButton(scale, 448, 162, play.topLeft.x, play.topLeft.y, 203, 204, 205, 206);
   w.playLiteButton =
       MakeButton(scale, 448, 90, play.bottomLeft.x, play.bottomLeft.y, 199, 200, 201, 202);
   w.playLiteButton->disabled = true;
@@ -164,8 +162,8 @@ void BuildLayout(LauncherWindow& window) {
   w.continueButton->leftSlack = std::int32_t(w.width * 0.18);
   w.confirmButton->Place(std::int32_t(w.iconSize * 0.8), w.height - std::int32_t(w.iconSize * 1.5),
                          w.iconSize + std::int32_t(w.width * 0.12), w.iconSize);
-  w.declineButton->Place(w.width - w.confirmButton->x - w.iconSize, w.confirmButton->y,
-                         w.iconSize, w.confirmButton->height);
+  w.declineButton->Place(w.width - w.confirmButton->x - w.iconSize, w.confirmButton->y, w.iconSize,
+                         w.confirmButton->height);
   w.declineButton->leftSlack = w.confirmButton->width - w.iconSize;
 
   w.statusLine = L"Initializing...";

@@ -18,8 +18,8 @@ void BuildLayout(LauncherWindow& window);
 
 // A button of a design size at the window scale with each image stretched to that size. The
 // second and third ids are the pressed and hover images, in that order.
-std::unique_ptr<Button> MakeButton(float scale, std::int32_t designWidth,
-                                   std::int32_t designHeight, std::int32_t x, std::int32_t y,
-                                   int normalId, int pressedId, int hoverId, int disabledId);
+std::unique_ptr<Button> MakeButton(float scale, std::int32_t designWidth, std::int32_t designHeight,
+                                   std::int32_t x, std::int32_t y, int normalId, int pressedId,
+                                   int hoverId, int disabledId);
 
 }  // namespace vexmor

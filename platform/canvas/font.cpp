@@ -27,9 +27,8 @@ Font::Font(const FontCollection::Family& family, float emPixels, FontWeight weig
   pango_cairo_context_set_font_options(context_.get(), options.get());
 
   pango_font_description_set_family(description_.get(), family.name.c_str());
-  pango_font_description_set_weight(description_.get(),
-                                    weight == FontWeight::Bold ? PANGO_WEIGHT_BOLD
-                                                               : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_weight(
+      description_.get(), weight == FontWeight::Bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
   pango_font_description_set_absolute_size(description_.get(), double(emPixels) * PANGO_SCALE);
 }
 

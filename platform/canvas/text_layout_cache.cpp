@@ -8,8 +8,8 @@ TextLayoutCache::Layout TextLayoutCache::Get(const Font& font, std::string_view 
                                              PangoAlignment alignment) {
   ++uses_;
   for (Entry& entry : entries_) {
-    if (entry.context == font.Context() && entry.width == width &&
-        entry.alignment == alignment && entry.text == text) {
+    if (entry.context == font.Context() && entry.width == width && entry.alignment == alignment &&
+        entry.text == text) {
       entry.lastUse = uses_;
       return {entry.layout.get(), entry.extents};
     }
@@ -26,14 +26,15 @@ TextLayoutCache::Layout TextLayoutCache::Get(const Font& font, std::string_view 
   PangoRectangle extents;
   pango_layout_get_pixel_extents(layout.get(), nullptr, &extents);
 
-  Entry fresh{font.Context(), std::string(text), width, alignment, std::move(layout), extents,
-              uses_};
+  Entry fresh{font.Context(),    std::string(text), width, alignment,
+              std::move(layout), extents,           uses_};
   if (entries_.size() < kCapacity) {
     entries_.push_back(std::move(fresh));
     return {entries_.back().layout.get(), extents};
   }
-  auto oldest = std::min_element(entries_.begin(), entries_.end(),
-                                 [](const Entry& a, const Entry& b) { return a.lastUse < b.lastUse; });
+  auto oldest =
+      std::min_element(entries_.begin(), entries_.end(),
+                       [](const Entry& a, const Entry& b) { return a.lastUse < b.lastUse; });
   *oldest = std::move(fresh);
   return {oldest->layout.get(), extents};
 }

@@ -1,10 +1,11 @@
+#include "platform/canvas/canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <vector>
 
-#include "platform/canvas/canvas.h"
 #include "resources/resources.h"
 #include "tests/testlib/temp_dir.h"
 
@@ -54,8 +55,8 @@ TEST_F(CanvasText, ZeroSizeBoxDrawsFromItsCornerWithoutWrapOrClip) {
   ASSERT_TRUE(ink.Any());
   EXPECT_GE(ink.left, 3);
   EXPECT_LE(ink.left, 8);
-  EXPECT_GT(ink.right, 300);    // not clipped to a zero width
-  EXPECT_LT(ink.bottom, 30);    // one line: not wrapped
+  EXPECT_GT(ink.right, 300);  // not clipped to a zero width
+  EXPECT_LT(ink.bottom, 30);  // one line: not wrapped
 }
 
 TEST_F(CanvasText, NoWrapAlignmentPlacesTheLineInTheBox) {
@@ -75,7 +76,8 @@ TEST_F(CanvasText, NoWrapAlignmentPlacesTheLineInTheBox) {
 
 TEST_F(CanvasText, LongTextIsClippedOrWrappedInItsBox) {
   const std::string text = "one two three four five six seven eight nine ten eleven twelve";
-  canvas.DrawText(text, font, {kWhite}, {100, 20, 150, 40}, {TextAlign::Near, TextAlign::Near, true});
+  canvas.DrawText(text, font, {kWhite}, {100, 20, 150, 40},
+                  {TextAlign::Near, TextAlign::Near, true});
   const Ink clipped = InkOf(bitmap);
   EXPECT_GE(clipped.left, 100);
   EXPECT_LE(clipped.right, 249);
@@ -144,9 +146,9 @@ TEST(Shapes, PolygonUsesTheEvenOddRule) {
   }
   Bitmap bitmap = Bitmap::Create(100, 100);
   Canvas(bitmap).FillPolygonEvenOdd({0x80FF0000}, star);
-  EXPECT_EQ(bitmap.PixelAt(50, 50), 0u);         // the centre
-  EXPECT_NE(bitmap.PixelAt(50, 12), 0u);         // the top point
-  EXPECT_EQ(bitmap.PixelAt(2, 2), 0u);           // outside
+  EXPECT_EQ(bitmap.PixelAt(50, 50), 0u);  // the centre
+  EXPECT_NE(bitmap.PixelAt(50, 12), 0u);  // the top point
+  EXPECT_EQ(bitmap.PixelAt(2, 2), 0u);    // outside
 }
 
 TEST(Bitmaps, DecodeOnlyPng) {
@@ -175,8 +177,8 @@ TEST(Bitmaps, ScaleAndSaveRoundTrip) {
   test::TempDir dir;
   ASSERT_TRUE(wide.SavePng(dir / "wide.png"));
   const std::string bytes = test::ReadFile(dir / "wide.png");
-  const auto again = Bitmap::DecodePng(
-      {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  const auto again =
+      Bitmap::DecodePng({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
   ASSERT_TRUE(again);
   EXPECT_EQ(again->PixelAt(39, 5), 0xFF0000FFu);
   EXPECT_FALSE(wide.SavePng(dir / "missing" / "folder" / "x.png"));

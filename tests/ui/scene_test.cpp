@@ -1,5 +1,7 @@
 // Composes the scene in each state of the user interface into the back buffer, writes it as a PNG
 // file under the build tree and checks the pixels that prove the state.
+#include "ui/scene.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,7 +17,6 @@
 #include "ui/news_button.h"
 #include "ui/progress_bar.h"
 #include "ui/renderer.h"
-#include "ui/scene.h"
 
 namespace vexmor {
 namespace {
@@ -72,7 +73,8 @@ class SceneTest : public ::testing::Test {
   void ComposeQuestion(const std::string& name, QuestionKind kind,
                        const std::function<void(const Bitmap&)>& check) {
     Patcher& patcher = *window->patcher;
-    std::thread worker([&] { patcher.AskUser(L"Some files could not be updated.\nTry again?", kind); });
+    std::thread worker(
+        [&] { patcher.AskUser(L"Some files could not be updated.\nTry again?", kind); });
     while (!patcher.questionPending.load(std::memory_order_acquire)) std::this_thread::yield();
     window->dialogShown = true;
     window->dialogKind = std::int32_t(kind);
@@ -90,10 +92,10 @@ TEST_F(SceneTest, InitialStateShowsTheStatusBoxAndTheDisabledArtwork) {
 
   // "Initializing..." sits in a translucent box over the place of both bars.
   const ProgressBar& upper = *window->fileProgress;
-  EXPECT_TRUE(IsDarkenedBy(bare.PixelAt(upper.left + 5, 805), scene.PixelAt(upper.left + 5, 805),
-                           0x7D));
-  EXPECT_TRUE(IsDarkenedBy(bare.PixelAt(upper.left + 5, 1045),
-                           scene.PixelAt(upper.left + 5, 1045), 0x7D));
+  EXPECT_TRUE(
+      IsDarkenedBy(bare.PixelAt(upper.left + 5, 805), scene.PixelAt(upper.left + 5, 805), 0x7D));
+  EXPECT_TRUE(
+      IsDarkenedBy(bare.PixelAt(upper.left + 5, 1045), scene.PixelAt(upper.left + 5, 1045), 0x7D));
   EXPECT_EQ(scene.PixelAt(upper.left - 2, 900), bare.PixelAt(upper.left - 2, 900));
 
   // PLAY, PLAY LITE and the links show their three-dots artwork until enabled.
@@ -192,7 +194,9 @@ TEST_F(SceneTest, RepairCaptionFollowsTheRepairRequest) {
   const Bitmap& repairing = Compose("menu_repairing");
   bool differs = false;
   for (int x = 1477; x < 1892 && !differs; ++x) {
-    for (int y = 112; y < 168 && !differs; ++y) differs = caption.PixelAt(x, y) != repairing.PixelAt(x, y);
+    for (int y = 112; y < 168 && !differs; ++y) {
+      differs = caption.PixelAt(x, y) != repairing.PixelAt(x, y);
+    }
   }
   EXPECT_TRUE(differs) << "\"Repairing...\" should replace \"Repair installation\"";
 }
