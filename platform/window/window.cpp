@@ -6,6 +6,7 @@
 
 #include "platform/window/sdl_events.h"
 #include "platform/window/sdl_handles.h"
+#include "platform/window/straight_alpha.h"
 
 namespace vexmor::platform {
 
@@ -50,22 +51,13 @@ void Window::SetIcon(const Argb32Pixels& icon) {
   for (int y = 0; y < icon.height; ++y) {
     const auto* from = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(icon.data) + y * icon.stride);
     auto* to = reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch);
-    for (int x = 0; x < icon.width; ++x) {
-      const Uint32 pixel = from[x];
-      const Uint32 alpha = pixel >> 24;
-      if (alpha == 0 || alpha == 255) {
-        to[x] = alpha == 0 ? 0 : pixel;
-        continue;
-      }
-      auto straight = [&](int shift) { return (((pixel >> shift) & 0xFF) * 255 + alpha / 2) / alpha; };
-      to[x] = (alpha << 24) | (straight(16) << 16) | (straight(8) << 8) | straight(0);
-    }
+    for (int x = 0; x < icon.width; ++x) to[x] = StraightAlpha(from[x]);
   }
   SDL_SetWindowIcon(sdl_->window.get(), surface.get());
 }
 
-void Window::SetCursor(CursorStyle shape) {
-  SDL_Cursor* cursor = (shape == CursorStyle::Hand ? sdl_->hand : sdl_->arrow).get();
+void Window::SetCursor(CursorStyle style) {
+  SDL_Cursor* cursor = (style == CursorStyle::Hand ? sdl_->hand : sdl_->arrow).get();
   if (!cursor || cursor == currentCursor_) return;
   SDL_SetCursor(cursor);
   currentCursor_ = cursor;

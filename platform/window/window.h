@@ -44,7 +44,7 @@ enum class WaitEnd {
 };
 
 // A borderless top-level window that is painted by the program from a back buffer of its own.
-// Everything runs on the thread that created it, except PostRestoreRequest.
+// Use it only on the thread that created it; other threads reach it through PostRestoreRequest.
 class Window {
  public:
   using EventHandler = std::function<void(const WindowEvent&)>;
@@ -65,7 +65,7 @@ class Window {
   void SetTitle(const std::string& title);
   // The icon the desktop shows for the window (taskbar, switcher).
   void SetIcon(const Argb32Pixels& icon);
-  void SetCursor(CursorStyle shape);
+  void SetCursor(CursorStyle style);
 
   // Shows the window; all of it becomes invalid.
   void Show();

@@ -3,16 +3,19 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/window/restore_request.h"
 #include "platform/window/window.h"
 #include "tests/platform/xvfb_display.h"
 
 // Last: Xlib defines macros that clash with ordinary names.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <SDL.h>
 
 namespace vexmor::platform {
 namespace {
@@ -56,14 +59,26 @@ class X11WindowTest : public testing::Test {
     return 0xFF000000u | (XGetPixel(image.get(), 0, 0) & 0xFFFFFF);
   }
 
-  // Waits until the handler has seen an event of the kind, or a few seconds passed.
-  void RunUntil(const std::vector<WindowEvent>& events, WindowEventKind kind) {
+  // Runs the loop until the condition holds, or a few seconds passed; returns the condition.
+  template <typename Condition>
+  bool RunUntil(Condition condition) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    auto seen = [&] {
-      for (const auto& event : events) if (event.kind == kind) return true;
+    while (!condition() && std::chrono::steady_clock::now() < deadline) window_->WaitForFrame(10);
+    return condition();
+  }
+
+  // Runs the loop until the handler has seen an event of the kind.
+  void RunUntil(const std::vector<WindowEvent>& events, WindowEventKind kind) {
+    RunUntil([&] {
+      for (const auto& event : events) {
+        if (event.kind == kind) return true;
+      }
       return false;
-    };
-    while (!seen() && std::chrono::steady_clock::now() < deadline) window_->WaitForFrame(10);
+    });
+  }
+
+  bool HasFlag(Uint32 flag) const {
+    return (SDL_GetWindowFlags(SDL_GetWindowFromID(window_->SystemId())) & flag) != 0;
   }
 
   static test::XvfbDisplay* display_;
@@ -73,6 +88,13 @@ class X11WindowTest : public testing::Test {
 };
 
 test::XvfbDisplay* X11WindowTest::display_ = nullptr;
+
+TEST_F(X11WindowTest, ReadsThePrimaryDisplay) {
+  const auto mode = video_->PrimaryDisplay();
+  ASSERT_TRUE(mode);
+  EXPECT_EQ(mode->width, 1280);
+  EXPECT_EQ(mode->height, 720);
+}
 
 TEST_F(X11WindowTest, PartialUpdateChangesOnlyTheInvalidRectangles) {
   ASSERT_EQ(ScreenPixel(kLeft, kTop), kRed);
@@ -106,6 +128,7 @@ TEST_F(X11WindowTest, PointerInputAndDraggingFollowTheEvents) {
   });
   ASSERT_TRUE(test::RunXdotool("mousemove 110 60 mousedown 1"));
   RunUntil(events, WindowEventKind::LeftButtonDown);
+  EXPECT_TRUE(window_->HasMouseFocus());
   ASSERT_TRUE(test::RunXdotool("mousemove 150 90 mousemove 170 95 mouseup 1"));
   RunUntil(events, WindowEventKind::LeftButtonUp);
 
@@ -127,6 +150,40 @@ TEST_F(X11WindowTest, PointerInputAndDraggingFollowTheEvents) {
   RunUntil(events, WindowEventKind::MouseLeave);
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back().kind, WindowEventKind::MouseLeave);
+  EXPECT_FALSE(window_->HasMouseFocus());
+}
+
+// With a window manager, as on a desktop.
+class X11ManagedWindowTest : public X11WindowTest {
+ protected:
+  static void SetUpTestSuite() { display_ = new test::XvfbDisplay(1280, 720, true); }
+};
+
+TEST_F(X11ManagedWindowTest, RestoreRequestBringsTheMinimisedWindowBack) {
+  window_->SetEventHandler([this](const WindowEvent& event) {
+    if (event.kind == WindowEventKind::RestoreRequest) window_->RestoreAndRaise();
+  });
+  window_->Minimize();
+  ASSERT_TRUE(RunUntil([&] { return HasFlag(SDL_WINDOW_MINIMIZED); }));
+
+  // Posted from another thread, as the single-instance marker does.
+  std::thread([] { PostRestoreRequest(); }).join();
+  EXPECT_TRUE(RunUntil([&] { return !HasFlag(SDL_WINDOW_MINIMIZED) && HasFlag(SDL_WINDOW_INPUT_FOCUS); }));
+}
+
+TEST_F(X11ManagedWindowTest, CapturedMouseReportsMovesOutsideTheWindow) {
+  std::vector<WindowEvent> events;
+  window_->SetEventHandler([&](const WindowEvent& event) { events.push_back(event); });
+  window_->RestoreAndRaise();
+  ASSERT_TRUE(RunUntil([&] { return HasFlag(SDL_WINDOW_INPUT_FOCUS); }));
+  ASSERT_TRUE(test::RunXdotool("mousemove 110 60"));
+  RunUntil(events, WindowEventKind::MouseMove);
+  ASSERT_TRUE(window_->CaptureMouse(true));
+  events.clear();
+  ASSERT_TRUE(test::RunXdotool("mousemove 700 600"));
+  ASSERT_TRUE(RunUntil([&] { return !events.empty() && events.back().x == 600; }));
+  EXPECT_EQ(events.back().y, 550);
+  EXPECT_TRUE(window_->CaptureMouse(false));
 }
 
 }  // namespace

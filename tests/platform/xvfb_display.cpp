@@ -11,45 +11,87 @@
 #include <stdexcept>
 #include <vector>
 
+#include <X11/Xlib.h>
+
 extern char** environ;
 
 namespace vexmor::test {
 
-XvfbDisplay::XvfbDisplay(int width, int height) {
-  int ready[2];
-  if (pipe2(ready, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  // Xvfb writes its display number to this descriptor once it accepts clients.
+namespace {
+
+// Starts a program with its output discarded; -1 when it cannot be started.
+pid_t SpawnQuiet(std::vector<std::string> args, int keepFd = -1) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, ready[1], 3);
+  if (keepFd >= 0) posix_spawn_file_actions_adddup2(&actions, keepFd, 3);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-  std::vector<std::string> args = {"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp"};
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const int spawned = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv.data(), environ);
+  pid_t pid = -1;
+  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
+  return spawned == 0 ? pid : -1;
+}
+
+bool WindowManagerRuns(const std::string& displayName) {
+  Display* display = XOpenDisplay(displayName.c_str());
+  if (!display) return false;
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long after = 0;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False),
+                     0, 1, False, AnyPropertyType, &type, &format, &count, &after, &data);
+  const bool runs = count == 1;
+  if (data) XFree(data);
+  XCloseDisplay(display);
+  return runs;
+}
+
+void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+}
+
+}  // namespace
+
+XvfbDisplay::XvfbDisplay(int width, int height, bool withWindowManager) {
+  int ready[2];
+  if (pipe2(ready, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  // Xvfb writes its display number to this descriptor once it accepts clients.
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  pid_ = SpawnQuiet({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp"}, ready[1]);
   close(ready[1]);
   std::string number;
   pollfd entry{ready[0], POLLIN, 0};
   char c;
-  while (spawned == 0 && poll(&entry, 1, 10000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+  while (pid_ > 0 && poll(&entry, 1, 10000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
   close(ready[0]);
-  if (spawned != 0 || number.empty()) {
-    if (spawned == 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
+  if (number.empty()) {
+    Stop(pid_);
     throw std::runtime_error("cannot start Xvfb");
   }
   name_ = ":" + number;
   setenv("DISPLAY", name_.c_str(), 1);
+  if (!withWindowManager) return;
+  windowManagerPid_ = SpawnQuiet({"openbox", "--sm-disable"});
+  // The manager announces itself on the root window once it runs.
+  for (int i = 0; i < 100; ++i) {
+    if (WindowManagerRuns(name_)) return;
+    usleep(100 * 1000);
+  }
+  Stop(windowManagerPid_);
+  Stop(pid_);
+  throw std::runtime_error("cannot start openbox");
 }
 
 XvfbDisplay::~XvfbDisplay() {
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
+  Stop(windowManagerPid_);
+  Stop(pid_);
   unsetenv("DISPLAY");
 }
 

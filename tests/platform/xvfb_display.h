@@ -9,8 +9,9 @@ namespace vexmor::test {
 // An X server of the test's own (Xvfb) on a free display number; DISPLAY names it while it lives.
 class XvfbDisplay {
  public:
-  // Throws std::runtime_error when the server cannot be started.
-  XvfbDisplay(int width, int height);
+  // Throws std::runtime_error when the server cannot be started. A window manager (openbox) is
+  // needed only where minimising, raising or focus are checked.
+  XvfbDisplay(int width, int height, bool withWindowManager = false);
   ~XvfbDisplay();
   XvfbDisplay(const XvfbDisplay&) = delete;
   XvfbDisplay& operator=(const XvfbDisplay&) = delete;
@@ -19,6 +20,7 @@ class XvfbDisplay {
 
  private:
   pid_t pid_ = -1;
+  pid_t windowManagerPid_ = -1;
   std::string name_;
 };
 
