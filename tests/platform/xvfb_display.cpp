@@ -35,20 +35,40 @@ pid_t SpawnQuiet(std::vector<std::string> args, int keepFd = -1) {
   return spawned == 0 ? pid : -1;
 }
 
-bool WindowManagerRuns(const std::string& displayName) {
-  Display* display = XOpenDisplay(displayName.c_str());
-  if (!display) return false;
+// Whether a window manager took charge of the window: it sets WM_STATE.
+bool IsManaged(Display* display, Window window) {
   Atom type = 0;
   int format = 0;
   unsigned long count = 0;
   unsigned long after = 0;
   unsigned char* data = nullptr;
-  XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False),
-                     0, 1, False, AnyPropertyType, &type, &format, &count, &after, &data);
-  const bool runs = count == 1;
+  XGetWindowProperty(display, window, XInternAtom(display, "WM_STATE", False), 0, 2, False, AnyPropertyType,
+                     &type, &format, &count, &after, &data);
   if (data) XFree(data);
+  return count > 0;
+}
+
+// Whether a window manager handles map requests on the display: a probe window must become
+// viewable. A request that reaches openbox while it is still starting can be lost, and a window
+// whose map is lost would never show, so the probe asks again until it works.
+bool WindowManagerMapsWindows(const std::string& displayName) {
+  Display* display = XOpenDisplay(displayName.c_str());
+  if (!display) return false;
+  const Window probe = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  bool viewable = false;
+  for (int attempt = 0; attempt < 50 && !viewable; ++attempt) {
+    XMapWindow(display, probe);
+    XSync(display, False);
+    for (int i = 0; i < 10 && !viewable; ++i) {
+      usleep(20 * 1000);
+      XWindowAttributes attributes;
+      viewable = XGetWindowAttributes(display, probe, &attributes) && attributes.map_state == IsViewable &&
+                 IsManaged(display, probe);
+    }
+  }
+  XDestroyWindow(display, probe);
   XCloseDisplay(display);
-  return runs;
+  return viewable;
 }
 
 void Stop(pid_t pid) {
@@ -79,11 +99,7 @@ XvfbDisplay::XvfbDisplay(int width, int height, bool withWindowManager) {
   setenv("DISPLAY", name_.c_str(), 1);
   if (!withWindowManager) return;
   windowManagerPid_ = SpawnQuiet({"openbox", "--sm-disable"});
-  // The manager announces itself on the root window once it runs.
-  for (int i = 0; i < 100; ++i) {
-    if (WindowManagerRuns(name_)) return;
-    usleep(100 * 1000);
-  }
+  if (windowManagerPid_ > 0 && WindowManagerMapsWindows(name_)) return;
   Stop(windowManagerPid_);
   Stop(pid_);
   throw std::runtime_error("cannot start openbox");
