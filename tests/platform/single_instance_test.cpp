@@ -1,6 +1,9 @@
 #include "platform/system/single_instance.h"
 
+#include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -97,6 +100,67 @@ TEST(SingleInstance, InstanceStartedBesideTakesTheNameOverWhenTheHolderEnds) {
   }
   EXPECT_EQ(status, InstanceStatus::OtherRaised);
   EXPECT_EQ(requests, 1);
+}
+
+// A forked process that runs `body` and then waits to be killed; killed with its owner.
+class ChildProcess {
+ public:
+  template <typename Body>
+  explicit ChildProcess(Body body) : pid_(fork()) {
+    if (pid_ == 0) {
+      body();
+      for (;;) pause();
+    }
+  }
+  ~ChildProcess() { Kill(); }
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_;
+};
+
+// One byte through a pipe, with a limit on the wait.
+char ReadByte(int fd) {
+  pollfd entry{fd, POLLIN, 0};
+  char byte = 0;
+  if (poll(&entry, 1, 10000) != 1 || read(fd, &byte, 1) != 1) return 0;
+  return byte;
+}
+
+TEST(SingleInstance, AcrossProcesses) {
+  const std::string name = TestName();
+  int ready[2];
+  int requests[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(requests), 0);
+  {
+    // A holder that has no window yet, then dies without any cleanup of its own.
+    ChildProcess holder([&] {
+      static SingleInstance instance(name);
+      const char first = instance.Status() == InstanceStatus::First ? 'f' : '-';
+      [[maybe_unused]] ssize_t written = write(ready[1], &first, 1);
+    });
+    ASSERT_EQ(ReadByte(ready[0]), 'f');
+    EXPECT_EQ(SingleInstance(name).Status(), InstanceStatus::OtherNotAnswering);
+    holder.Kill();
+    EXPECT_EQ(SingleInstance(name).Status(), InstanceStatus::First);
+  }
+  {
+    ChildProcess holder([&] {
+      static SingleInstance instance(name);
+      instance.ServeRestoreRequests([&] { [[maybe_unused]] ssize_t written = write(requests[1], "r", 1); });
+      [[maybe_unused]] ssize_t written = write(ready[1], "s", 1);
+    });
+    ASSERT_EQ(ReadByte(ready[0]), 's');
+    EXPECT_EQ(SingleInstance(name).Status(), InstanceStatus::OtherRaised);
+    EXPECT_EQ(ReadByte(requests[0]), 'r');
+  }
+  for (int fd : {ready[0], ready[1], requests[0], requests[1]}) close(fd);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The window on a real X server (Xvfb): what reaches the screen, and real pointer input.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -14,8 +15,10 @@
 
 // Last: Xlib defines macros that clash with ordinary names.
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 namespace vexmor::platform {
 namespace {
@@ -79,6 +82,18 @@ class X11WindowTest : public testing::Test {
 
   bool HasFlag(Uint32 flag) const {
     return (SDL_GetWindowFlags(SDL_GetWindowFromID(window_->SystemId())) & flag) != 0;
+  }
+
+  // The X window behind ours, and a connection of the test's own to look at it.
+  ::Window XWindow() const {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_GetWindowWMInfo(SDL_GetWindowFromID(window_->SystemId()), &info);
+    return info.info.x11.window;
+  }
+
+  static std::unique_ptr<Display, int (*)(Display*)> OpenDisplay() {
+    return {XOpenDisplay(display_->Name().c_str()), XCloseDisplay};
   }
 
   static test::XvfbDisplay* display_;
@@ -153,6 +168,56 @@ TEST_F(X11WindowTest, PointerInputAndDraggingFollowTheEvents) {
   EXPECT_FALSE(window_->HasMouseFocus());
 }
 
+TEST_F(X11WindowTest, TitleAndIconReachTheDesktop) {
+  window_->SetTitle("VEXMOR LAUNCHER");
+  // A 2x2 icon with a stride wider than its rows, premultiplied as cairo keeps it.
+  const std::uint32_t pixels[] = {0xFFFF0000, 0x80400000, 0xDEAD, 0x00000000, 0x00000000, 0xDEAD};
+  window_->SetIcon({pixels, 2, 2, 12});
+  window_->WaitForFrame(10);
+
+  auto display = OpenDisplay();
+  char* name = nullptr;
+  ASSERT_TRUE(XFetchName(display.get(), XWindow(), &name));
+  EXPECT_STREQ(name, "VEXMOR LAUNCHER");
+  XFree(name);
+
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long after = 0;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(display.get(), XWindow(), XInternAtom(display.get(), "_NET_WM_ICON", False), 0, 64, False,
+                     XA_CARDINAL, &type, &format, &count, &after, &data);
+  ASSERT_EQ(count, 6u);  // width, height, then the pixels
+  // Xlib hands 32-bit items over as longs.
+  const auto* items = reinterpret_cast<const unsigned long*>(data);
+  std::vector<std::uint32_t> icon(items, items + count);
+  EXPECT_EQ(icon, (std::vector<std::uint32_t>{2, 2, 0xFFFF0000, 0x80800000, 0, 0}));
+  XFree(data);
+}
+
+TEST_F(X11WindowTest, SystemCloseRequestEndsTheWait) {
+  // What a window manager sends when the user closes the window from outside.
+  auto display = OpenDisplay();
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.window = XWindow();
+  close.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
+  close.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display.get(), XWindow(), False, NoEventMask, &close);
+  XSync(display.get(), False);
+
+  std::vector<WindowEvent> events;
+  window_->SetEventHandler([&](const WindowEvent& event) { events.push_back(event); });
+  WaitEnd end = WaitEnd::FrameDue;
+  for (int i = 0; i < 100 && end == WaitEnd::FrameDue; ++i) end = window_->WaitForFrame(10);
+  EXPECT_EQ(end, WaitEnd::Closed);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().kind, WindowEventKind::CloseRequest);
+}
+
 // With a window manager, as on a desktop.
 class X11ManagedWindowTest : public X11WindowTest {
  protected:
@@ -184,6 +249,30 @@ TEST_F(X11ManagedWindowTest, CapturedMouseReportsMovesOutsideTheWindow) {
   ASSERT_TRUE(RunUntil([&] { return !events.empty() && events.back().x == 600; }));
   EXPECT_EQ(events.back().y, 550);
   EXPECT_TRUE(window_->CaptureMouse(false));
+}
+
+TEST_F(X11ManagedWindowTest, FlashAsksForAttentionUntilTheWindowIsActive) {
+  window_->Minimize();
+  ASSERT_TRUE(RunUntil([&] { return HasFlag(SDL_WINDOW_MINIMIZED) && !HasFlag(SDL_WINDOW_INPUT_FOCUS); }));
+  auto display = OpenDisplay();
+  auto demandsAttention = [&] {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display.get(), XWindow(), XInternAtom(display.get(), "_NET_WM_STATE", False), 0, 32,
+                       False, XA_ATOM, &type, &format, &count, &after, &data);
+    const Atom wanted = XInternAtom(display.get(), "_NET_WM_STATE_DEMANDS_ATTENTION", False);
+    const auto* states = reinterpret_cast<const Atom*>(data);
+    const bool found = data && std::find(states, states + count, wanted) != states + count;
+    if (data) XFree(data);
+    return found;
+  };
+  window_->Flash();
+  EXPECT_TRUE(RunUntil(demandsAttention));
+  window_->RestoreAndRaise();
+  EXPECT_TRUE(RunUntil([&] { return HasFlag(SDL_WINDOW_INPUT_FOCUS) && !demandsAttention(); }));
 }
 
 }  // namespace
