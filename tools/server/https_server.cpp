@@ -62,6 +62,12 @@ HttpsServer::HttpsServer(HttpsServerOptions options)
   // Headers and body go out in separate writes; with Nagle the body waits for the client's
   // delayed acknowledgement (40 ms per response).
   server_->set_tcp_nodelay(true);
+  // Only SO_REUSEADDR: the library's default also sets SO_REUSEPORT, which lets a second server
+  // bind a port that is in use and share its connections unnoticed.
+  server_->set_socket_options([](socket_t socket) {
+    const int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+  });
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
     Handle(request, response);
   });
@@ -110,7 +116,7 @@ bool HttpsServer::SleepUnlessStopped(std::chrono::microseconds time) {
 }
 
 void HttpsServer::Log(const std::string& method, const std::string& path, int status, std::int64_t bytes) const {
-  if (options_.log) options_.log(RequestLog{method, path, status, bytes});
+  if (options_.log) options_.log(RequestLog{port_, method, path, status, bytes});
 }
 
 void HttpsServer::Handle(const httplib::Request& request, httplib::Response& response) {

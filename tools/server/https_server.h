@@ -23,6 +23,7 @@ namespace vexmor {
 
 // One answered request, as the server's log reports it.
 struct RequestLog {
+  std::uint16_t port = 0;  // of the server that answered
   std::string method;
   std::string path;
   int status = 0;          // 0: no response was sent (a stall ended by the server stopping)
