@@ -21,7 +21,12 @@ std::unique_ptr<VideoSystem> VideoSystem::Start(VideoDriver driver, std::string&
   return std::unique_ptr<VideoSystem>(new VideoSystem());
 }
 
-VideoSystem::~VideoSystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+VideoSystem::~VideoSystem() {
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  // The last user of SDL also releases what SDL keeps for the whole process (its D-Bus
+  // connection among others).
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
 
 std::optional<DisplayMode> VideoSystem::PrimaryDisplay() const {
   SDL_DisplayMode mode;
