@@ -7,8 +7,11 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/status_texts.h"
 #include "patcher/patcher.h"
@@ -50,21 +53,36 @@ bool Answer(QuestionKind kind, HeadlessAnswers answers, bool interactive) {
   }
 }
 
+// Status texts as the engine sets them, so that none is missed between two looks.
+class StatusTexts {
+ public:
+  void Add(const std::wstring& text) {
+    std::lock_guard lock(mutex_);
+    texts_.push_back(text);
+  }
+  std::vector<std::wstring> Take() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(texts_, {});
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::wstring> texts_;
+};
+
 // Prints what the window's status line and progress bars would show.
 class StatusPrinter {
  public:
   explicit StatusPrinter(bool terminal) : terminal_(terminal) {}
 
-  void Show(const Patcher& patcher) {
-    const std::wstring status = patcher.StatusText();
-    if (!status.empty()) {
-      if (status != statusLine_) {
-        EndProgressLine();
-        statusLine_ = status;
-        std::cout << WideToUtf8(status) << '\n' << std::flush;
-      }
-      return;
+  void Show(const Patcher& patcher, StatusTexts& texts) {
+    for (const auto& text : texts.Take()) {
+      if (text.empty() || text == statusLine_) continue;
+      EndProgressLine();
+      statusLine_ = text;
+      std::cout << WideToUtf8(text) << '\n' << std::flush;
     }
+    if (!patcher.StatusText().empty()) return;
     statusLine_.clear();
     const auto stage = patcher.stage.load();
     const std::int64_t fileDone = patcher.fileBytesDone;
@@ -120,6 +138,8 @@ int RunHeadless(const HeadlessOptions& options, EngineConfig config) {
   if (options.answers == HeadlessAnswers::Yes) config.relaunchArguments.push_back("--yes");
   if (options.answers == HeadlessAnswers::No) config.relaunchArguments.push_back("--no");
 
+  StatusTexts texts;
+  config.onStatusText = [&texts](const std::wstring& text) { texts.Add(text); };
   Patcher patcher(std::move(config));
   gPatcher = &patcher;
   struct sigaction action {};
@@ -145,11 +165,11 @@ int RunHeadless(const HeadlessOptions& options, EngineConfig config) {
       if (kind == QuestionKind::CloseGame && answer) CloseGameProcesses(patcher.Config().launcherFolder);
       patcher.AnswerQuestion(answer);
     }
-    printer.Show(patcher);
+    printer.Show(patcher, texts);
     std::this_thread::sleep_for(kPollInterval);
   }
   worker.join();
-  printer.Show(patcher);
+  printer.Show(patcher, texts);
   printer.EndProgressLine();
   gPatcher = nullptr;
 

@@ -24,6 +24,9 @@ struct EngineConfig {
   std::vector<std::string> relaunchArguments{"-multiwindow"};
   // Opens the announcement page in the browser.
   std::function<bool(const std::string&)> openLink = platform::OpenLink;
+  // Told every status text the engine sets, on the engine's thread, for views that must not miss
+  // one between two looks at the status (the headless mode's log); may be empty.
+  std::function<void(const std::wstring&)> onStatusText;
 };
 
 }  // namespace vexmor

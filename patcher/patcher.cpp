@@ -23,6 +23,7 @@ std::wstring Patcher::StatusText() const {
 }
 
 void Patcher::SetStatusText(std::wstring text) {
+  if (config_.onStatusText) config_.onStatusText(text);
   std::lock_guard lock(textMutex_);
   statusText_ = std::move(text);
 }

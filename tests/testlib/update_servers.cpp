@@ -30,7 +30,7 @@ std::string Quoted(const std::string& text) {
 void PublishTree(const std::filesystem::path& root, const std::filesystem::path& tree, const PublishOptions& options) {
   std::string command = Quoted(VEXMOR_PUBLISH_EXE) + " build --root " + Quoted(root.string()) + " --out " +
                         Quoted(tree.string()) + " --game-version " + std::to_string(options.gameVersion) +
-                        " --key " + Quoted(KeyFile(options.key).string());
+                        " --key " + Quoted(options.keyPath.value_or(KeyFile(options.key)).string());
   if (options.launcher) {
     command += " --launcher " + Quoted(options.launcher->string()) + " --launcher-version " +
                std::to_string(options.launcherVersion);

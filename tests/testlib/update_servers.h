@@ -24,6 +24,7 @@ std::string PublicKeyPem(std::string_view name);
 struct PublishOptions {
   int gameVersion = 1;
   std::string key = "trusted-1";
+  std::optional<std::filesystem::path> keyPath;  // a key outside the fixtures; wins over `key`
   std::optional<std::filesystem::path> launcher;
   int launcherVersion = 0;
   std::optional<std::filesystem::path> news;
