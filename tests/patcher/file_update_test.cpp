@@ -195,7 +195,7 @@ TEST_F(FileUpdateTest, CancelStopsInsideATransferAndBetweenFiles) {
   CheckCounts check;
   MarkAll(entries, check);
   std::thread canceller([&] {
-    while (patcher->fileBytesDone < 10000) {
+    for (int i = 0; i < 2000 && patcher->fileBytesDone < 10000; ++i) {  // bounded: a stuck run fails, never hangs
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     patcher->cancelRequested = true;

@@ -283,17 +283,26 @@ TEST_F(UpdateRunTest, DownloadIssuesMoveOnAndAreShownOnlyOnTheLastAddress) {
 }
 
 TEST_F(UpdateRunTest, CancelDuringTheListOrADownloadEndsTheRunAsCancelled) {
-  for (const char* slowPath : {"/new_launcher/checksums.txt", "/new_launcher/files/Vexmor/data/world.pak.gz"}) {
-    SCOPED_TRACE(slowPath);
+  struct Case {
+    const char* name;
+    const char* slowPath;
+    Fault slowness;
+    PatchStage cancelDuring;
+  } cases[] = {
+      {"list", "/new_launcher/checksums.txt", StallAfterHeaders{}, PatchStage::FetchingPatchInfo},
+      {"download", "/new_launcher/files/Vexmor/data/world.pak.gz", Drip{2000}, PatchStage::DownloadingFiles},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     Serve();
-    servers->server(1).SetFault(slowPath, Drip{2000});
+    servers->server(1).SetFault(c.slowPath, c.slowness);
     auto patcher = MakePatcher();
     std::thread canceller([&] {
-      while (servers->server(1).RequestedPaths().empty() ||
-             patcher->stage.load() < PatchStage::FetchingPatchInfo || !patcher->progressActive) {
+      // Bounded, so that a run that never gets there fails the test instead of hanging it.
+      for (int i = 0; i < 2000 && patcher->stage.load() != c.cancelDuring; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
       patcher->cancelRequested = true;
     });
     EXPECT_EQ(RunUpdate(*patcher), PatchStage::Cancelled);
