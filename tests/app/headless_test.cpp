@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "patcher/version_records.h"
+#include "tests/testlib/running_copy.h"
 #include "tests/testlib/temp_dir.h"
 #include "tests/testlib/update_servers.h"
 #include "tools/server/https_server.h"
@@ -102,24 +103,17 @@ TEST_F(HeadlessTest, ExitStatusIsTheNumberOfTheFinalStage) {
 
 TEST_F(HeadlessTest, WithoutATerminalARunningGameIsKeptUnlessYesIsGiven) {
   Serve();
-  const auto game = install / "Vexmor/VexmorGame.exe";
-  std::filesystem::create_directories(game.parent_path());
-  std::filesystem::copy_file("/bin/sleep", game);
-  std::string path = game.string();
-  std::string seconds = "60";
-  char* argv[] = {path.data(), seconds.data(), nullptr};
-  pid_t gamePid = 0;
-  ASSERT_EQ(posix_spawn(&gamePid, path.c_str(), nullptr, nullptr, argv, environ), 0);
+  RunningCopy game(install / "Vexmor/VexmorGame.exe");
 
   auto result = RunLauncher({"--headless"});
   EXPECT_EQ(result.exitStatus, 11) << result.output;
   EXPECT_NE(result.output.find("You want to do this now?\n\n-> CANCEL"), std::string::npos) << result.output;
-  EXPECT_EQ(waitpid(gamePid, nullptr, WNOHANG), 0);
+  EXPECT_FALSE(game.HasEnded());
 
   result = RunLauncher({"--headless", "--yes"});
   EXPECT_EQ(result.exitStatus, 0) << result.output;
   EXPECT_NE(result.output.find("-> CONFIRM"), std::string::npos) << result.output;
-  EXPECT_EQ(waitpid(gamePid, nullptr, 0), gamePid);
+  EXPECT_TRUE(game.Ends());
 }
 
 TEST_F(HeadlessTest, InterruptCancelsTheRun) {

@@ -2,15 +2,10 @@
 // servers, the installed-version record, questions and the news.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include "patcher/messages.h"
 #include "support/process/game_processes.h"
 #include "tests/patcher/update_fixture.h"
-
-extern char** environ;
+#include "tests/testlib/running_copy.h"
 
 namespace vexmor::test {
 namespace {
@@ -142,14 +137,7 @@ TEST_F(UpdateRunTest, CurrentVersionEndsAtOnceUnlessRepairIsRequested) {
 
 TEST_F(UpdateRunTest, ARunningGameIsClosedOnlyWhenTheUserAgrees) {
   Serve({.gameVersion = 2});
-  const auto game = Installed("Vexmor/VexmorGame.exe");
-  std::filesystem::create_directories(game.parent_path());
-  std::filesystem::copy_file("/bin/sleep", game);
-  std::string path = game.string();
-  std::string seconds = "60";
-  char* argv[] = {path.data(), seconds.data(), nullptr};
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ), 0);
+  RunningCopy game(Installed("Vexmor/VexmorGame.exe"));
 
   auto patcher = MakePatcher();
   EXPECT_EQ(RunUpdate(*patcher, [](const auto&) { return false; }), PatchStage::GameRunning);
@@ -157,7 +145,7 @@ TEST_F(UpdateRunTest, ARunningGameIsClosedOnlyWhenTheUserAgrees) {
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_EQ(questions[0].kind, QuestionKind::CloseGame);
   EXPECT_EQ(questions[0].text, messages::kCloseGameQuestion);
-  EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), 0);  // still running
+  EXPECT_FALSE(game.HasEnded());
   EXPECT_FALSE(std::filesystem::exists(install / "Launcher.ini"));
 
   auto confirmClose = [this](const QuestionAnswerer::Question&) {
@@ -165,7 +153,7 @@ TEST_F(UpdateRunTest, ARunningGameIsClosedOnlyWhenTheUserAgrees) {
     return true;
   };
   EXPECT_EQ(RunUpdate(*patcher, confirmClose), PatchStage::Finished);
-  EXPECT_EQ(waitpid(pid, nullptr, 0), pid);
+  EXPECT_TRUE(game.Ends());
   EXPECT_TRUE(IsInstalledLikePublished("Vexmor/VexmorGame.exe"));
 }
 

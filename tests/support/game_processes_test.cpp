@@ -1,16 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <chrono>
-#include <thread>
-
 #include "support/process/game_processes.h"
+#include "tests/testlib/running_copy.h"
 #include "tests/testlib/temp_dir.h"
-
-extern char** environ;
 
 namespace vexmor {
 namespace {
@@ -36,44 +28,15 @@ TEST(IsGameProcess, MatchesOnlyGameImagesDirectlyInTheGameFolder) {
 }
 
 // Real processes: copies of a small program, named like the game images.
-class RunningCopy {
- public:
-  explicit RunningCopy(const std::filesystem::path& image) {
-    std::filesystem::create_directories(image.parent_path());
-    std::filesystem::copy_file("/bin/sleep", image);
-    std::filesystem::permissions(image, std::filesystem::perms::owner_all);
-    std::string path = image.string();
-    std::string seconds = "60";
-    char* argv[] = {path.data(), seconds.data(), nullptr};
-    EXPECT_EQ(posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environ), 0);
-  }
-  ~RunningCopy() {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
-  bool HasEnded() { return waitpid(pid_, nullptr, WNOHANG) == pid_; }
-  // Ended (and reaped) within a few seconds.
-  bool Ends() {
-    for (int i = 0; i < 500; ++i) {
-      if (HasEnded()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-  }
-
- private:
-  pid_t pid_ = 0;
-};
-
 TEST(GameProcesses, FindAndCloseOnlyThisInstallationsGame) {
   test::TempDir dir;
   const auto launcher = dir / "launcher";
-  RunningCopy inSubfolder(launcher / "Vexmor/bin/Veld.bin");
-  RunningCopy elsewhere(dir / "other/Vexmor/VexmorGame.exe");
+  test::RunningCopy inSubfolder(launcher / "Vexmor/bin/Veld.bin");
+  test::RunningCopy elsewhere(dir / "other/Vexmor/VexmorGame.exe");
   EXPECT_FALSE(IsGameRunning(launcher));
 
-  RunningCopy game(launcher / "Vexmor/VexmorGame.exe");
-  RunningCopy capitals(launcher / "Vexmor/VELD.BIN");
+  test::RunningCopy game(launcher / "Vexmor/VexmorGame.exe");
+  test::RunningCopy capitals(launcher / "Vexmor/VELD.BIN");
   EXPECT_TRUE(IsGameRunning(launcher));
   CloseGameProcesses(launcher);
   EXPECT_TRUE(game.Ends());
