@@ -39,6 +39,7 @@ class TestServer {
   std::string BaseUrl() const { return server_->BaseUrl(); }
   std::string Url(std::string_view path) const { return BaseUrl() + std::string(path); }
 
+  // Patterns are whole request paths, the path prefix included.
   void SetFault(const std::string& pattern, Fault fault) { server_->SetFault(pattern, std::move(fault)); }
   void ClearFaults() { server_->ClearFaults(); }
   void Stop() { server_->Stop(); }
