@@ -69,7 +69,6 @@ TransferResult Perform(CURL* handle) {
   return status == 200 ? TransferResult::TransferOk : TransferResult::TransferFailed;
 }
 
-
 // Options every request of one client has in common.
 void SetCommonOptions(CURL* handle, const std::string& url, CURLSH* share, const std::string& caBundle) {
   curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
