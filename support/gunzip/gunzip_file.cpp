@@ -28,10 +28,15 @@ bool GunzipFile(const std::filesystem::path& source, const std::filesystem::path
 
   const auto buffer = std::make_unique<char[]>(kBlockSize);
   for (;;) {
-    // 0 is the end of the data; a stream cut short also ends this way.
     const int count = gzread(input.get(), buffer.get(), kBlockSize);
     if (count < 0) return false;
-    if (count == 0) return output.Commit();
+    if (count == 0) {
+      // A stream cut short also ends in 0; zlib only remembers it as Z_BUF_ERROR ("unexpected end
+      // of file"), which would otherwise install a short file.
+      int error = Z_OK;
+      gzerror(input.get(), &error);
+      return error == Z_OK && output.Commit();
+    }
     if (!output.Write(buffer.get(), static_cast<std::size_t>(count))) return false;
   }
 }
