@@ -1,5 +1,7 @@
 #include "support/http/http_client.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <mutex>
 #include <system_error>
@@ -35,7 +37,14 @@ size_t AppendToMemory(char* data, size_t size, size_t count, void* userdata) {
   const size_t bytes = size * count;
   // Returning less than was delivered makes libcurl end the transfer with a write error.
   if (bytes > target->limit - target->body->size()) return 0;
-  target->body->append(data, bytes);
+  // Capacities kept to powers of two (from 64 KiB) end exactly at the limit, itself one, so an
+  // endless body holds at most the limit plus, while it moves, the half it grew from. Left to
+  // the string, the doubling of odd capacities overshoots the limit by up to half of it again.
+  std::string& body = *target->body;
+  if (body.size() + bytes > body.capacity()) {
+    body.reserve(std::max<std::size_t>(std::bit_ceil(body.size() + bytes), 64 * 1024));
+  }
+  body.append(data, bytes);
   return bytes;
 }
 

@@ -17,7 +17,7 @@ class SharePool;
 
 // A document fetched into memory larger than this ends the transfer as failed, so that a server
 // sending without end cannot exhaust the launcher's memory. The largest real document (the
-// checksum list) is far below it.
+// checksum list) is far below it. A power of two, so that the body's growth ends exactly at it.
 inline constexpr std::size_t kMaxMemoryBodyBytes = std::size_t{64} << 20;
 
 // The server probe gives up after this long, whatever it has received.
