@@ -226,8 +226,8 @@ TEST_F(NetworkFaultTest, DocumentsWithoutEndAreRefusedWithinBoundedMemory) {
     const bool measured = ResetPeakResident();
     EXPECT_EQ(AttemptOn(*patcher, 1), c.outcome);
     EXPECT_EQ(patcher->StatusText(), c.message);
-    if (measured) {
-      EXPECT_LT(PeakResidentMiB(), 200);
+    if (measured) {  // the limit, the half it grew from while it moved, and the test's own servers
+      EXPECT_LT(PeakResidentMiB(), static_cast<long>(2 * kMaxMemoryBodyBytes >> 20));
     }
     const auto served = AwaitRequests(servers->server(1), c.path, 1);
     ASSERT_EQ(served.size(), 1u);
