@@ -1,0 +1,111 @@
+// The disk filling up while a game file is downloaded and while it is expanded. The installation
+// lies on a small tmpfs that the test mounts (root only; skipped where mounting is not permitted),
+// filled up to the free space each case needs. The engine must report the failure as a failure,
+// keep the old file, and complete the update once there is room again.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "patcher/messages.h"
+#include "tests/faults/fault_fixture.h"
+
+namespace vexmor::test {
+namespace {
+
+constexpr const char* kPak = "Vexmor/data/world.pak";
+
+class DiskFullTest : public FaultFixture {
+ public:
+  void SetUp() override {
+    FaultFixture::SetUp();
+    if (mount("vexmor-test", install.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=2m,mode=0755") != 0) {
+      GTEST_SKIP() << "cannot mount a tmpfs as the installation folder (needs root with CAP_SYS_ADMIN): "
+                   << std::strerror(errno);
+    }
+    mounted_ = true;
+  }
+  void TearDown() override {
+    if (mounted_) umount2(install.c_str(), MNT_DETACH);
+  }
+
+  // Fills the installation's file system until about `bytes` stay free.
+  void LeaveFree(std::uint64_t bytes) {
+    struct statvfs status {};
+    ASSERT_EQ(statvfs(install.c_str(), &status), 0);
+    const std::uint64_t available = std::uint64_t{status.f_bavail} * status.f_frsize;
+    ASSERT_GT(available, bytes);
+    const int fd = open(Filler().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(posix_fallocate(fd, 0, static_cast<off_t>(available - bytes)), 0);
+    close(fd);
+  }
+  std::filesystem::path Filler() const { return install / "filler"; }
+
+  // The published game installed at version 1, with world.pak changed by one byte since; version 2
+  // published. Returns the sizes of world.pak and of its compressed copy.
+  std::pair<std::uint64_t, std::uint64_t> InstallThenPublishAChange() {
+    Serve({.gameVersion = 2});
+    auto installer = MakeRecordingPatcher();
+    EXPECT_EQ(RunUpdate(*installer), PatchStage::Finished);
+    WriteInstalledVersion(install, 1);
+    oldPak_ = ReadFile(Installed(kPak));
+    oldPak_[1000] ^= 0x55;
+    WriteFile(Installed(kPak), oldPak_);
+    return {oldPak_.size(),
+            std::filesystem::file_size(servers->tree(1) / "new_launcher/files/Vexmor/data/world.pak.gz")};
+  }
+  // The failed attempt kept the old file and left the installation marked as not updated.
+  void ExpectOldPakKept() {
+    EXPECT_EQ(ReadFile(Installed(kPak)), oldPak_);
+    EXPECT_EQ(InstalledVersion(), 0);
+    for (const auto& entry : std::filesystem::directory_iterator(Installed("Vexmor/data"))) {
+      EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    }
+  }
+  // With room again, the next run completes the update.
+  void ExpectUpdateWithRoom() {
+    std::filesystem::remove(Filler());
+    auto patcher = MakeRecordingPatcher();
+    EXPECT_EQ(RunUpdate(*patcher), PatchStage::Finished);
+    EXPECT_EQ(patcher->StatusText(), messages::kAllFilesUpdated);
+    ExpectVerifiedInstallation(2);
+  }
+
+  bool mounted_ = false;
+  std::string oldPak_;
+};
+
+TEST_F(DiskFullTest, FullDuringADownloadIsAFailedDownloadAndTheOldFileStays) {
+  const auto [pakSize, gzSize] = InstallThenPublishAChange();
+  LeaveFree(gzSize / 2);
+  auto patcher = MakeRecordingPatcher();
+
+  // A write that fails ends the transfer like any broken transfer: another address may do better.
+  EXPECT_EQ(AttemptOn(*patcher, 1), PatchStage::DownloadIssues);
+  EXPECT_EQ(patcher->StatusText(), messages::kDownloadIssues);
+  ExpectOldPakKept();
+  ExpectUpdateWithRoom();
+}
+
+TEST_F(DiskFullTest, FullDuringAnExpansionIsALocalIssueAndTheOldFileStays) {
+  const auto [pakSize, gzSize] = InstallThenPublishAChange();
+  LeaveFree(gzSize + 16384 + pakSize / 2);  // the download fits, its expansion beside the old file does not
+  auto patcher = MakeRecordingPatcher();
+
+  EXPECT_EQ(AttemptOn(*patcher, 1), PatchStage::LocalIssues);
+  EXPECT_EQ(patcher->StatusText(), messages::kLocalIssues);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0].text, std::wstring(messages::kFilesNotUpdatedHeading) +
+                                   L"\nVexmor/data/world.pak (Error: is failed to decompress)\n\n");
+  ExpectOldPakKept();
+  ExpectUpdateWithRoom();
+}
+
+}  // namespace
+}  // namespace vexmor::test
