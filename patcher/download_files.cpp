@@ -39,7 +39,9 @@ bool Patcher::DownloadFiles(const std::string& documentsBase, std::vector<PatchE
       auto temporary = target;
       temporary += ".gz";
 
-      const auto result = http_.FetchToFile(address, temporary, &cancelRequested, &fileBytesDone, &bytesDone);
+      // The signed list says how large the file is: a server sending more is not sending it.
+      const auto result =
+          http_.FetchToFile(address, temporary, &cancelRequested, &fileBytesDone, &bytesDone, entry.compressedSize);
       if (result != TransferResult::TransferOk) {
         fail(entry, messages::kDownloadUnsuccessful, result == TransferResult::TransferFileError);
       } else if (const auto digest = Sha256FileHex(temporary); digest.size() != 64) {

@@ -48,8 +48,17 @@ size_t AppendToMemory(char* data, size_t size, size_t count, void* userdata) {
   return bytes;
 }
 
+struct FileTarget {
+  std::FILE* file;
+  std::int64_t room;  // bytes the body may still add
+};
+
 size_t WriteToFile(char* data, size_t size, size_t count, void* userdata) {
-  return std::fwrite(data, size, count, static_cast<std::FILE*>(userdata));
+  auto* target = static_cast<FileTarget*>(userdata);
+  const auto bytes = static_cast<std::int64_t>(size * count);
+  if (bytes > target->room) return 0;  // a write error for libcurl: the transfer fails
+  target->room -= bytes;
+  return std::fwrite(data, size, count, target->file);
 }
 
 size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
@@ -124,7 +133,7 @@ TransferResult HttpClient::FetchToMemory(const std::string& url, std::string& bo
 
 TransferResult HttpClient::FetchToFile(const std::string& url, const std::filesystem::path& path,
                                        const std::atomic<bool>* cancelFlag, std::atomic<std::int64_t>* currentBytes,
-                                       std::atomic<std::int64_t>* accumulatedBytes) const {
+                                       std::atomic<std::int64_t>* accumulatedBytes, std::int64_t maxBytes) const {
   const SharePool::Lease share = shares_->Borrow();
   const CurlEasyPtr handle(curl_easy_init());
   if (!handle) return TransferResult::TransferFailed;
@@ -138,8 +147,9 @@ TransferResult HttpClient::FetchToFile(const std::string& url, const std::filesy
   TransferProgress progress(cancelFlag, currentBytes, accumulatedBytes, settings_.stallTimeout,
                             TransferProgress::Clock::now());
   SetCommonOptions(handle.get(), url, share.get(), settings_.caBundle);
+  FileTarget target{file.get(), maxBytes};
   curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, &WriteToFile);
-  curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, file.get());
+  curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &target);
   SetProgressOptions(handle.get(), progress);
   return Perform(handle.get());
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -41,10 +42,12 @@ class HttpClient {
 
   // Writes the body of url to a file, creating its missing parent folders; the file keeps what
   // arrived when the transfer fails. currentBytes receives this transfer's byte count,
-  // accumulatedBytes grows by what it adds; both may be null.
+  // accumulatedBytes grows by what it adds; both may be null. A body that grows past maxBytes
+  // fails, so that a server cannot fill the disk with a file whose size is known beforehand.
   TransferResult FetchToFile(const std::string& url, const std::filesystem::path& path,
                              const std::atomic<bool>* cancelFlag, std::atomic<std::int64_t>* currentBytes,
-                             std::atomic<std::int64_t>* accumulatedBytes) const;
+                             std::atomic<std::int64_t>* accumulatedBytes,
+                             std::int64_t maxBytes = std::numeric_limits<std::int64_t>::max()) const;
 
   // Whether baseUrl + kProbeDocument answers 200 (after redirects) within kProbeTimeout. Not cancellable.
   bool ProbeServer(const std::string& baseUrl) const;

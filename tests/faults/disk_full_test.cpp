@@ -1,7 +1,8 @@
 // The disk filling up while a game file is downloaded and while it is expanded. The installation
 // lies on a small tmpfs that the test mounts (root only; skipped where mounting is not permitted),
 // filled up to the free space each case needs. The engine must report the failure as a failure,
-// keep the old file, and complete the update once there is room again.
+// keep the old file, and complete the update once there is room again. A server that sends a game
+// file without end must not be the one that fills the disk.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -103,6 +104,18 @@ TEST_F(DiskFullTest, FullDuringAnExpansionIsALocalIssueAndTheOldFileStays) {
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_EQ(questions[0].text, std::wstring(messages::kFilesNotUpdatedHeading) +
                                    L"\nVexmor/data/world.pak (Error: is failed to decompress)\n\n");
+  ExpectOldPakKept();
+  ExpectUpdateWithRoom();
+}
+
+TEST_F(DiskFullTest, AGameFileWithoutEndIsCutAtItsListedSize) {
+  // Kept on the small file system, so that a download without a bound cannot fill a real disk.
+  const auto [pakSize, gzSize] = InstallThenPublishAChange();
+  servers->server(1).SetFault("/new_launcher/files/Vexmor/data/world.pak.gz", Endless{});
+  auto patcher = MakeRecordingPatcher();
+
+  EXPECT_EQ(AttemptOn(*patcher, 1), PatchStage::DownloadIssues);
+  EXPECT_LE(std::filesystem::file_size(Installed("Vexmor/data/world.pak.gz")), gzSize);  // the download stays
   ExpectOldPakKept();
   ExpectUpdateWithRoom();
 }

@@ -105,6 +105,21 @@ TEST_F(HttpClientTest, FetchToFileTruncatesAnExistingFile) {
   EXPECT_EQ(test::ReadFile(target), kDocument);
 }
 
+TEST_F(HttpClientTest, FetchToFileStopsABodyLargerThanAllowed) {
+  const auto target = local_ / "large.bin";
+  const auto size = static_cast<std::int64_t>(kLarge.size());
+  EXPECT_EQ(client_.FetchToFile(server_.Url("/large.bin"), target, nullptr, nullptr, nullptr, size), TransferOk);
+  EXPECT_EQ(test::ReadFile(target), kLarge);
+  EXPECT_EQ(client_.FetchToFile(server_.Url("/large.bin"), target, nullptr, nullptr, nullptr, size - 1),
+            TransferFailed);
+  EXPECT_LT(test::ReadFile(target).size(), kLarge.size());
+
+  server_.SetFault("/endless.bin", Endless{});
+  EXPECT_EQ(client_.FetchToFile(server_.Url("/endless.bin"), target, nullptr, nullptr, nullptr, 1 << 20),
+            TransferFailed);
+  EXPECT_LE(std::filesystem::file_size(target), 1u << 20);
+}
+
 TEST_F(HttpClientTest, UnwritableTargetIsAFileErrorWithoutARequest) {
   const auto readOnly = local_ / "read-only.bin";
   test::WriteFile(readOnly, "kept");
