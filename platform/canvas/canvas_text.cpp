@@ -44,9 +44,10 @@ void Canvas::DrawText(std::string_view text, const Font& font, const SolidBrush&
   const auto [pango, extents] =
       layoutCache_->Get(font, text, wrapWidth, ToPango(format.horizontal));
 
-  // Without a width Pango aligns lines only against the widest line, so the block as a whole is
-  // placed in the rectangle here.
-  double x = layout.x - extents.x;
+  // A wrapping layout places each line within its width itself. Without a width Pango aligns lines
+  // only against the widest line, so then the block as a whole is placed in the rectangle here.
+  double x = layout.x;
+  if (!wraps) x -= extents.x;
   if (boundedX && !wraps) x += AlignedOffset(format.horizontal, layout.width, extents.width);
   double y = layout.y - extents.y;
   if (boundedY) y += AlignedOffset(format.vertical, layout.height, extents.height);

@@ -74,6 +74,17 @@ TEST_F(CanvasText, NoWrapAlignmentPlacesTheLineInTheBox) {
   EXPECT_LT(middle.top, 60);
 }
 
+TEST_F(CanvasText, WrappingAlignmentPlacesEachLineInTheBox) {
+  const RectF box{50, 50, 300, 60};
+  canvas.DrawText("Right", font, {kWhite}, box, {TextAlign::Far, TextAlign::Center, false});
+  EXPECT_NEAR(InkOf(bitmap).right, 350, 4);
+
+  Bitmap centred = Bitmap::Create(400, 200);
+  Canvas(centred).DrawText("Middle", font, {kWhite}, box, {TextAlign::Center, TextAlign::Near, false});
+  const Ink middle = InkOf(centred);
+  EXPECT_NEAR((middle.left + middle.right) / 2.0, 200, 3);
+}
+
 TEST_F(CanvasText, LongTextIsClippedOrWrappedInItsBox) {
   const std::string text = "one two three four five six seven eight nine ten eleven twelve";
   canvas.DrawText(text, font, {kWhite}, {100, 20, 150, 40},
