@@ -126,6 +126,35 @@ TEST_F(GunzipFileTest, StreamCutShortFailsAndLeavesTheTarget) {
   }
 }
 
+// How much of a gzip stream inflate takes to give the first `size` bytes of its expansion.
+std::size_t CompressedBytesFor(const std::string& gzip, std::size_t size) {
+  z_stream stream{};
+  if (inflateInit2(&stream, 15 + 16) != Z_OK) throw std::runtime_error("inflateInit2");
+  std::string out(size, '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(gzip.data()));
+  stream.avail_in = static_cast<uInt>(gzip.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  inflate(&stream, Z_NO_FLUSH);
+  const std::size_t taken = stream.total_in;
+  inflateEnd(&stream);
+  return taken;
+}
+
+TEST_F(GunzipFileTest, StreamCutWhereTheExpansionPassesTwoMebibytesFails) {
+  // zlib's gz reader dropped the rest of a stream, without an error, when the input ran out just
+  // as its 2 MiB output buffer filled: the short file was installed as complete.
+  std::string data;
+  while (data.size() < (3u << 20)) data += "line 17\tline 402\n";
+  const std::string gzip = Gzip(data);
+  const std::size_t around = CompressedBytesFor(gzip, 2u << 20);
+  for (std::size_t cut = around - 16; cut <= around + 16; ++cut) {
+    test::WriteFile(target_, "old contents");
+    EXPECT_FALSE(GunzipFile(Source(gzip.substr(0, cut)), target_)) << "cut after " << cut << " bytes";
+    ExpectNothingChanged();
+  }
+}
+
 TEST_F(GunzipFileTest, DamagedDataFailsAndLeavesTheTarget) {
   const std::string header("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10);
   std::string wrongCheck = Gzip(SampleData(100000));
