@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -94,12 +95,17 @@ struct LauncherWindow {
   std::int32_t dragAnchorY = 0;
   std::unique_ptr<Patcher> patcher;
   std::thread worker;
+  std::atomic<bool> workerReturned{false};  // set by the worker once its run has returned
+  bool updatePending = false;  // a started update waits for the previous run to return
   std::uint64_t sampleBytes = 0;
   double speedMBps = 0;
   std::int64_t sampleTimeMs = 0;
   std::deque<double> speedHistory;  // the last speed samples, at most 100
   std::int32_t newsCount = 0;       // news entries in use, 0 to 3
   bool cancelShown = false;         // CANCEL takes PLAY's place
+  std::wstring progressHead;        // the current item's label without its speed
+  std::wstring startProblem;        // why the game did not start, shown in the status line
+  std::wstring startProblemOver;    // the engine's text it replaced; a new engine text ends it
   std::unique_ptr<Renderer> renderer;
 };
 
