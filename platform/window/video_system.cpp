@@ -1,5 +1,7 @@
 #include "platform/window/video_system.h"
 
+#include <string_view>
+
 #include <SDL.h>
 
 namespace vexmor::platform {
@@ -16,6 +18,15 @@ std::unique_ptr<VideoSystem> VideoSystem::Start(VideoDriver driver, std::string&
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
+    return nullptr;
+  }
+  // Without a display SDL falls back to a driver that shows nothing; a window there would run
+  // where nobody can see or close it.
+  const std::string_view chosen = SDL_GetCurrentVideoDriver();
+  if (driver == VideoDriver::System && (chosen == "offscreen" || chosen == "dummy")) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    error = "no display to show a window on";
     return nullptr;
   }
   return std::unique_ptr<VideoSystem>(new VideoSystem());
