@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <system_error>
 
 #include "patcher/messages.h"
@@ -43,11 +44,14 @@ bool Patcher::UpdateLauncher(const std::string& documentsBase, const std::string
   const auto backup = folder / "old_launcher.bak";
   std::error_code ignored;
 
-  if (http_.FetchToFile(documentsBase + "/Vexmor.exe", download, &cancelRequested, &fileBytesDone, nullptr) !=
-      TransferResult::TransferOk) {
+  // A server sending more than the signed release document's size is not sending the launcher,
+  // and must not fill the disk; a document without a size sets no bound.
+  const std::int64_t size = Release().launcherSize;
+  if (http_.FetchToFile(documentsBase + "/Vexmor.exe", download, &cancelRequested, &fileBytesDone, nullptr,
+                        size > 0 ? size : std::numeric_limits<std::int64_t>::max()) != TransferResult::TransferOk) {
     return false;  // the partial download stays; the next one overwrites it
   }
-  // The size in the release document only drives the progress display; the digest decides.
+  // Beyond that bound the size only drives the progress display; the digest decides.
   if (Sha256FileHex(download) != expectedDigest) {
     std::filesystem::remove(download, ignored);
     return false;

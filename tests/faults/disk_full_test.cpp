@@ -2,7 +2,7 @@
 // lies on a small tmpfs that the test mounts (root only; skipped where mounting is not permitted),
 // filled up to the free space each case needs. The engine must report the failure as a failure,
 // keep the old file, and complete the update once there is room again. A server that sends a game
-// file without end must not be the one that fills the disk.
+// file or the launcher without end must not be the one that fills the disk.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -118,6 +118,20 @@ TEST_F(DiskFullTest, AGameFileWithoutEndIsCutAtItsListedSize) {
   EXPECT_LE(std::filesystem::file_size(Installed("Vexmor/data/world.pak.gz")), gzSize);  // the download stays
   ExpectOldPakKept();
   ExpectUpdateWithRoom();
+}
+
+TEST_F(DiskFullTest, ALauncherWithoutEndIsCutAtItsPublishedSize) {
+  WriteFile(install / "vexmor-launcher", "old launcher");
+  WriteFile(dir / "published-launcher", std::string(100000, 'L'));
+  Serve({.launcher = dir / "published-launcher", .launcherVersion = 154});
+  servers->server(1).SetFault("/new_launcher/Vexmor.exe", Endless{});
+  auto patcher = MakeRecordingPatcher();
+
+  // A replacement that fails is silent: the game is still updated.
+  EXPECT_EQ(AttemptOn(*patcher, 1), PatchStage::Finished);
+  EXPECT_EQ(ReadFile(install / "vexmor-launcher"), "old launcher");
+  EXPECT_LE(std::filesystem::file_size(install / "latest_launcher.is_downloaded"), 100000u);
+  for (const char* file : kGameFiles) EXPECT_TRUE(IsInstalledLikePublished(file)) << file;
 }
 
 }  // namespace
