@@ -39,9 +39,10 @@ bool Patcher::DownloadFiles(const std::string& documentsBase, std::vector<PatchE
       auto temporary = target;
       temporary += ".gz";
 
-      // The signed list says how large the file is: a server sending more is not sending it.
-      const auto result =
-          http_.FetchToFile(address, temporary, &cancelRequested, &fileBytesDone, &bytesDone, entry.compressedSize);
+      // The signed list says how large the file is: a server sending more is not sending it. A size
+      // the list does not give (0: missing, or beyond the 32-bit field) sets no bound.
+      const std::int64_t bound = entry.compressedSize > 0 ? entry.compressedSize : kUnboundedBody;
+      const auto result = http_.FetchToFile(address, temporary, &cancelRequested, &fileBytesDone, &bytesDone, bound);
       if (result != TransferResult::TransferOk) {
         fail(entry, messages::kDownloadUnsuccessful, result == TransferResult::TransferFileError);
       } else if (const auto digest = Sha256FileHex(temporary); digest.size() != 64) {

@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <system_error>
 
 #include "patcher/messages.h"
@@ -48,7 +47,7 @@ bool Patcher::UpdateLauncher(const std::string& documentsBase, const std::string
   // and must not fill the disk; a document without a size sets no bound.
   const std::int64_t size = Release().launcherSize;
   if (http_.FetchToFile(documentsBase + "/Vexmor.exe", download, &cancelRequested, &fileBytesDone, nullptr,
-                        size > 0 ? size : std::numeric_limits<std::int64_t>::max()) != TransferResult::TransferOk) {
+                        size > 0 ? size : kUnboundedBody) != TransferResult::TransferOk) {
     return false;  // the partial download stays; the next one overwrites it
   }
   // Beyond that bound the size only drives the progress display; the digest decides.

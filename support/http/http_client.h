@@ -21,6 +21,9 @@ class SharePool;
 // checksum list) is far below it. A power of two, so that the body's growth ends exactly at it.
 inline constexpr std::size_t kMaxMemoryBodyBytes = std::size_t{64} << 20;
 
+// The bound of a file transfer whose size is not known beforehand.
+inline constexpr std::int64_t kUnboundedBody = std::numeric_limits<std::int64_t>::max();
+
 // The server probe gives up after this long, whatever it has received.
 inline constexpr std::chrono::seconds kProbeTimeout{5};
 // The document whose status decides whether an update address is usable.
@@ -47,7 +50,7 @@ class HttpClient {
   TransferResult FetchToFile(const std::string& url, const std::filesystem::path& path,
                              const std::atomic<bool>* cancelFlag, std::atomic<std::int64_t>* currentBytes,
                              std::atomic<std::int64_t>* accumulatedBytes,
-                             std::int64_t maxBytes = std::numeric_limits<std::int64_t>::max()) const;
+                             std::int64_t maxBytes = kUnboundedBody) const;
 
   // Whether baseUrl + kProbeDocument answers 200 (after redirects) within kProbeTimeout. Not cancellable.
   bool ProbeServer(const std::string& baseUrl) const;
