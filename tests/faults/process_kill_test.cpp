@@ -91,6 +91,8 @@ TEST_F(ProcessKillTest, KilledDuringADownloadTheNextStartCompletesTheUpdate) {
   ASSERT_TRUE(WaitWhileRunning(
       attempt, [&] { return std::filesystem::exists(partial) && std::filesystem::file_size(partial) > 0; }, 30s, 5ms));
   ASSERT_TRUE(attempt.Kill());
+  // The server notices that its client is gone before it serves the next start.
+  ASSERT_EQ(AwaitRequests(servers->server(1), "/world.pak.gz", 1).size(), 1u);
 
   EXPECT_EQ(InstalledVersion(), 0);  // written before any file was touched
   EXPECT_EQ(ReadFile(Installed("Vexmor/data/world.pak")), OldContents("Vexmor/data/world.pak"));
