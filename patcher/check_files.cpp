@@ -1,12 +1,15 @@
 #include <array>
-#include <fstream>
-#include <memory>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "patcher/messages.h"
 #include "patcher/patcher.h"
 #include "patcher/version_records.h"
 #include "support/digest/crc32.h"
+#include "support/digest/crc32_file.h"
 #include "support/paths/paths.h"
 #include "support/paths/text.h"
 
@@ -16,7 +19,6 @@ namespace {
 // The game's own settings, which the player changes: never compared while present.
 constexpr std::array<std::string_view, 1> kPreservedFiles = {"Vexmor/Option.ini"};
 
-constexpr std::size_t kBlockSize = 64 * 1024;
 // Progress total of an item decided without reading it.
 constexpr std::int64_t kDecidedItemSize = 100;
 
@@ -27,15 +29,22 @@ bool IsPreserved(std::string_view listedPath) {
   return false;
 }
 
-// A file counts as read-only when it has no write permission bit; one whose attributes cannot be
-// read is treated the same way: both are left alone.
-bool IsReplaceable(const std::filesystem::path& file) {
-  std::error_code error;
-  const auto perms = std::filesystem::status(file, error).permissions();
-  if (error) return false;
-  using std::filesystem::perms;
-  return (perms & (perms::owner_write | perms::group_write | perms::others_write)) != perms::none;
-}
+// A file counts as read-only when it has no write permission bit: it is left alone.
+bool IsReplaceable(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
 
 }  // namespace
 
@@ -51,7 +60,6 @@ bool Patcher::CheckFiles(std::vector<PatchEntry>& entries, CheckCounts& counts, 
   if (cancelRequested) return false;
 
   const auto& folder = config_.launcherFolder;
-  auto buffer = std::make_unique<char[]>(kBlockSize);
   auto markForDownload = [&](PatchEntry& entry) {
     entry.needsUpdate = true;
     ++counts.toDownload;
@@ -73,33 +81,37 @@ bool Patcher::CheckFiles(std::vector<PatchEntry>& entries, CheckCounts& counts, 
     SetCurrentFileName(AnsiToWide(entry.path));
     const auto local = LocalPathOf(folder, entry.path);
 
+    // One open and one fstat tell presence, kind, size and permissions. Non-blocking, so that a
+    // FIFO standing in a file's place cannot hang the check.
+    const FileDescriptor fd(IsPreserved(entry.path) ? -1 : ::open(local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status {};
     std::error_code error;
-    if (!std::filesystem::is_regular_file(local, error)) {
+    if (fd.get() < 0 && !std::filesystem::is_regular_file(local, error)) {
       markForDownload(entry);
     } else if (IsPreserved(entry.path)) {
       entry.needsUpdate = false;
-    } else if (std::ifstream file(local, std::ios::binary); !file) {
+    } else if (fd.get() < 0) {
       entry.needsUpdate = false;
       entry.failed = true;
       entry.errorText = messages::kFailedToOpenForChecking;
       ++counts.notOpened;
+    } else if (::fstat(fd.get(), &status) != 0) {
+      entry.needsUpdate = false;  // attributes that cannot be read: left alone, like a read-only file
+    } else if (!S_ISREG(status.st_mode)) {
+      markForDownload(entry);
     } else {
-      const auto size = std::filesystem::file_size(local, error);
-      bool differs = error || size != static_cast<std::uintmax_t>(static_cast<std::int64_t>(entry.size));
+      bool differs = status.st_size != static_cast<std::int64_t>(entry.size);
       if (!differs) {
-        fileBytesTotal = static_cast<std::int64_t>(size);
-        std::uint32_t crc = 0;
-        while (file.read(buffer.get(), kBlockSize) || file.gcount() > 0) {
-          const auto length = file.gcount();
-          crc = Crc32(crc, buffer.get(), static_cast<std::size_t>(length));
+        fileBytesTotal = status.st_size;
+        const auto crc = Crc32OfFile(fd.get(), status.st_size, [this](std::int64_t length) {
           fileBytesDone += length;
           bytesDone += length;
-        }
-        differs = Crc32Hex(crc) != entry.crc;
+        });
+        differs = !crc || Crc32Hex(*crc) != entry.crc;
       }
       if (!differs) {
         entry.needsUpdate = false;
-      } else if (IsReplaceable(local)) {
+      } else if (IsReplaceable(status.st_mode)) {
         markForDownload(entry);
       } else {
         entry.needsUpdate = false;  // read-only files are never replaced, nor reported

@@ -1,13 +1,13 @@
 #include "support/digest/sha256_file.h"
 
-#include <array>
 #include <cerrno>
 #include <memory>
 
 #include <fcntl.h>
-#include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "support/digest/sha256_stream.h"
 
 namespace vexmor {
 namespace {
@@ -28,21 +28,6 @@ class FileDescriptor {
   int fd_;
 };
 
-struct DigestContextFree {
-  void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
-};
-
-std::string ToLowerHex(const unsigned char* bytes, unsigned int size) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(size * 2);
-  for (unsigned int i = 0; i < size; ++i) {
-    text.push_back(kDigits[bytes[i] >> 4]);
-    text.push_back(kDigits[bytes[i] & 0xF]);
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string Sha256FileHex(const std::filesystem::path& file) {
@@ -51,11 +36,9 @@ std::string Sha256FileHex(const std::filesystem::path& file) {
   struct stat status {};
   if (::fstat(fd.get(), &status) != 0 || S_ISDIR(status.st_mode)) return "";
 
-  const std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(EVP_MD_CTX_new());
-  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) return "";
-
+  Sha256Stream digest;
   // One buffer for the whole file: memory use does not depend on the file size.
-  const auto buffer = std::make_unique<unsigned char[]>(kBlockSize);
+  const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kBlockSize);
   for (;;) {
     const ssize_t count = ::read(fd.get(), buffer.get(), kBlockSize);
     if (count == 0) break;
@@ -63,13 +46,9 @@ std::string Sha256FileHex(const std::filesystem::path& file) {
       if (errno == EINTR) continue;
       return "";  // a digest of part of the file would only pose as a mismatch
     }
-    if (EVP_DigestUpdate(context.get(), buffer.get(), static_cast<std::size_t>(count)) != 1) return "";
+    digest.Update(buffer.get(), static_cast<std::size_t>(count));
   }
-
-  std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-  unsigned int digestSize = 0;
-  if (EVP_DigestFinal_ex(context.get(), digest.data(), &digestSize) != 1) return "";
-  return ToLowerHex(digest.data(), digestSize);
+  return digest.FinishHex();
 }
 
 }  // namespace vexmor

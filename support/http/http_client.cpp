@@ -22,6 +22,8 @@ void InitCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_ALL); });
 }
 
+constexpr std::size_t kFileBufferBytes = 64 * 1024;  // kept below malloc's threshold for mapping memory per allocation
+
 struct FileClose {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -51,6 +53,7 @@ size_t AppendToMemory(char* data, size_t size, size_t count, void* userdata) {
 struct FileTarget {
   std::FILE* file;
   std::int64_t room;  // bytes the body may still add
+  const BodyObserver& onBody;
 };
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* userdata) {
@@ -58,7 +61,9 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* userdata) {
   const auto bytes = static_cast<std::int64_t>(size * count);
   if (bytes > target->room) return 0;  // a write error for libcurl: the transfer fails
   target->room -= bytes;
-  return std::fwrite(data, size, count, target->file);
+  const size_t written = std::fwrite(data, size, count, target->file);
+  if (target->onBody) target->onBody(data, written * size);
+  return written;
 }
 
 size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
@@ -133,7 +138,8 @@ TransferResult HttpClient::FetchToMemory(const std::string& url, std::string& bo
 
 TransferResult HttpClient::FetchToFile(const std::string& url, const std::filesystem::path& path,
                                        const std::atomic<bool>* cancelFlag, std::atomic<std::int64_t>* currentBytes,
-                                       std::atomic<std::int64_t>* accumulatedBytes, std::int64_t maxBytes) const {
+                                       std::atomic<std::int64_t>* accumulatedBytes, std::int64_t maxBytes,
+                                       const BodyObserver& onBody) const {
   const SharePool::Lease share = shares_->Borrow();
   const CurlEasyPtr handle(curl_easy_init());
   if (!handle) return TransferResult::TransferFailed;
@@ -141,17 +147,22 @@ TransferResult HttpClient::FetchToFile(const std::string& url, const std::filesy
   // A folder that cannot be made shows as the open failing below.
   CreateParentDirectories(path);
   if (!CanWriteTarget(path)) return TransferResult::TransferFileError;
-  const FilePtr file(std::fopen(path.c_str(), "wb"));
+  FilePtr file(std::fopen(path.c_str(), "wb"));
   if (!file) return TransferResult::TransferFileError;
+  // Fewer, larger writes for large files; a small file is written once, when it is closed.
+  std::setvbuf(file.get(), nullptr, _IOFBF, kFileBufferBytes);
 
   TransferProgress progress(cancelFlag, currentBytes, accumulatedBytes, settings_.stallTimeout,
                             TransferProgress::Clock::now());
   SetCommonOptions(handle.get(), url, share.get(), settings_.caBundle);
-  FileTarget target{file.get(), maxBytes};
+  FileTarget target{file.get(), maxBytes, onBody};
   curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, &WriteToFile);
   curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &target);
   SetProgressOptions(handle.get(), progress);
-  return Perform(handle.get());
+  const TransferResult result = Perform(handle.get());
+  // The last buffered bytes reach the file only now: a failure here is a short write too.
+  if (std::fclose(file.release()) != 0) return TransferResult::TransferFailed;
+  return result;
 }
 
 bool HttpClient::ProbeServer(const std::string& baseUrl) const {

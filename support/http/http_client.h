@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -15,6 +16,9 @@
 namespace vexmor {
 
 class SharePool;
+
+// Shown each piece of a body as it arrives.
+using BodyObserver = std::function<void(const char* data, std::size_t size)>;
 
 // A document fetched into memory larger than this ends the transfer as failed, so that a server
 // sending without end cannot exhaust the launcher's memory. The largest real document (the
@@ -47,10 +51,12 @@ class HttpClient {
   // arrived when the transfer fails. currentBytes receives this transfer's byte count,
   // accumulatedBytes grows by what it adds; both may be null. A body that grows past maxBytes
   // fails, so that a server cannot fill the disk with a file whose size is known beforehand.
+  // onBody, when given, is shown every piece of the body after it was written to the file, in
+  // order, so the caller can digest or expand the file without reading it back.
   TransferResult FetchToFile(const std::string& url, const std::filesystem::path& path,
                              const std::atomic<bool>* cancelFlag, std::atomic<std::int64_t>* currentBytes,
-                             std::atomic<std::int64_t>* accumulatedBytes,
-                             std::int64_t maxBytes = kUnboundedBody) const;
+                             std::atomic<std::int64_t>* accumulatedBytes, std::int64_t maxBytes = kUnboundedBody,
+                             const BodyObserver& onBody = {}) const;
 
   // Whether baseUrl + kProbeDocument answers 200 (after redirects) within kProbeTimeout. Not cancellable.
   bool ProbeServer(const std::string& baseUrl) const;

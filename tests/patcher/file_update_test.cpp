@@ -2,6 +2,8 @@
 // release publisher.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include "patcher/messages.h"
@@ -55,6 +57,7 @@ TEST_F(FileUpdateTest, CheckMarksMissingChangedAndOddFiles) {
   pak[100000] ^= 1;  // same size, other CRC
   WriteFile(Installed("Vexmor/data/world.pak"), pak);
   std::filesystem::remove(Installed("Vexmor/data/small.txt"));
+  ASSERT_EQ(mkfifo(Installed("Vexmor/data/small.txt").c_str(), 0644), 0);  // nobody writes: opening must not wait
   std::filesystem::remove(Installed("Vexmor/VexmorGame.exe"));
   std::filesystem::create_directory(Installed("Vexmor/VexmorGame.exe"));  // a folder where a file is listed
   WriteFile(Installed("Vexmor/Option.ini"), "the player's own settings, any size");
@@ -144,23 +147,34 @@ TEST_F(FileUpdateTest, DownloadFailuresAreRecordedPerFileAndTargetsStayUntouched
   servers->server(1).SetFault("/new_launcher/files/Vexmor/Option.ini.gz", CorruptByte{12});
   servers->server(1).SetFault("/new_launcher/files/Vexmor/data/small.txt.gz", DropAfter{5});
 
-  auto patcher = MakePatcher();
-  auto entries = PublishedEntries(*patcher);
-  CheckCounts check;
-  MarkAll(entries, check);
-  DownloadCounts counts;
-  ASSERT_TRUE(patcher->DownloadFiles(servers->Urls()[0] + "/new_launcher", entries, check, counts));
+  // Large files are expanded while they download: listed as large, the same files take that way.
+  for (const bool listedAsLarge : {false, true}) {
+    SCOPED_TRACE(listedAsLarge ? "expanded while downloading" : "expanded after the download");
+    for (const char* file : kGameFiles) WriteFile(Installed(file), std::string("old ") + file);
+    auto patcher = MakePatcher();
+    auto entries = PublishedEntries(*patcher);
+    if (listedAsLarge) {
+      for (auto& entry : entries) entry.compressedSize = 64 << 20;
+    }
+    CheckCounts check;
+    MarkAll(entries, check);
+    DownloadCounts counts;
+    ASSERT_TRUE(patcher->DownloadFiles(servers->Urls()[0] + "/new_launcher", entries, check, counts));
 
-  EXPECT_EQ(Entry(entries, "Vexmor/VexmorGame.exe").errorText, messages::kDownloadUnsuccessful);
-  EXPECT_EQ(Entry(entries, "Vexmor/Option.ini").errorText, messages::kVerificationFailed);
-  EXPECT_EQ(Entry(entries, "Vexmor/data/small.txt").errorText, messages::kDownloadUnsuccessful);
-  EXPECT_EQ(Entry(entries, "Vexmor/data/world.pak").errorText, messages::kFailedToDecompress);
-  EXPECT_EQ(counts.failures, 4);
-  EXPECT_EQ(counts.localFailures, 1);  // only the expansion is the local file system's fault
-  for (const char* file : kGameFiles) EXPECT_EQ(ReadFile(Installed(file)), std::string("old ") + file) << file;
-  EXPECT_TRUE(std::filesystem::exists(Installed("Vexmor/Option.ini.gz")));  // kept after a failed verification
-  EXPECT_EQ(patcher->fileIndex.load(), 4);
-  EXPECT_EQ(patcher->fileCount.load(), 4);
+    EXPECT_EQ(Entry(entries, "Vexmor/VexmorGame.exe").errorText, messages::kDownloadUnsuccessful);
+    EXPECT_EQ(Entry(entries, "Vexmor/Option.ini").errorText, messages::kVerificationFailed);
+    EXPECT_EQ(Entry(entries, "Vexmor/data/small.txt").errorText, messages::kDownloadUnsuccessful);
+    EXPECT_EQ(Entry(entries, "Vexmor/data/world.pak").errorText, messages::kFailedToDecompress);
+    EXPECT_EQ(counts.failures, 4);
+    EXPECT_EQ(counts.localFailures, 1);  // only the expansion is the local file system's fault
+    for (const char* file : kGameFiles) EXPECT_EQ(ReadFile(Installed(file)), std::string("old ") + file) << file;
+    EXPECT_TRUE(std::filesystem::exists(Installed("Vexmor/Option.ini.gz")));  // kept after a failed verification
+    EXPECT_EQ(patcher->fileIndex.load(), 4);
+    EXPECT_EQ(patcher->fileCount.load(), 4);
+    for (const auto& entry : std::filesystem::directory_iterator(Installed("Vexmor/data"))) {
+      EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "left behind: " << entry.path();
+    }
+  }
 }
 
 TEST_F(FileUpdateTest, DownloadCountsOnlyTheMarkedFilesAndCreatesFolders) {
@@ -184,6 +198,25 @@ TEST_F(FileUpdateTest, DownloadCountsOnlyTheMarkedFilesAndCreatesFolders) {
   EXPECT_TRUE(IsInstalledLikePublished("Vexmor/data/world.pak"));
   EXPECT_TRUE(IsInstalledLikePublished("Vexmor/data/small.txt"));
   EXPECT_FALSE(std::filesystem::exists(Installed("Vexmor/VexmorGame.exe")));
+}
+
+TEST_F(FileUpdateTest, ALargeFileIsExpandedWhileItDownloads) {
+  InstallGame();
+  WriteFile(Installed("Vexmor/data/world.pak"), "old world");
+  auto patcher = MakePatcher();
+  auto entries = PublishedEntries(*patcher);
+  auto& pak = *std::find_if(entries.begin(), entries.end(), [](auto& e) { return e.path == "Vexmor/data/world.pak"; });
+  pak.compressedSize = 64 << 20;  // listed as large: expanded on a second thread as it arrives
+  pak.needsUpdate = true;
+  const CheckCounts check{0, 1, pak.compressedSize};
+  DownloadCounts counts;
+  ASSERT_TRUE(patcher->DownloadFiles(servers->Urls()[0] + "/new_launcher", entries, check, counts));
+  EXPECT_EQ(counts.failures, 0);
+  EXPECT_TRUE(IsInstalledLikePublished("Vexmor/data/world.pak"));
+  for (const auto& entry : std::filesystem::directory_iterator(Installed("Vexmor/data"))) {
+    const auto name = entry.path().filename().string();
+    EXPECT_TRUE(name == "small.txt" || name == "world.pak") << "left behind: " << name;
+  }
 }
 
 TEST_F(FileUpdateTest, CancelStopsInsideATransferAndBetweenFiles) {

@@ -2,11 +2,17 @@
 
 #include <zlib.h>
 
+#include <atomic>
 #include <random>
 #include <string>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "support/digest/crc32.h"
+#include "support/digest/crc32_file.h"
 #include "support/digest/sha256_file.h"
+#include "support/digest/sha256_stream.h"
 #include "tests/testlib/temp_dir.h"
 
 namespace vexmor {
@@ -42,6 +48,61 @@ TEST(Sha256FileHex, EmptyWhenNoReadableFile) {
   EXPECT_EQ(Sha256FileHex(dir / "missing"), "");
   EXPECT_EQ(Sha256FileHex(dir.path()), "");
   EXPECT_EQ(Sha256FileHex(""), "");
+}
+
+TEST(Sha256Stream, PiecesGiveTheDigestOfTheWholeOnce) {
+  const std::string million(1000000, 'a');
+  Sha256Stream stream;
+  for (std::size_t at = 0; at < million.size(); at += 16384) {
+    stream.Update(million.data() + at, std::min<std::size_t>(16384, million.size() - at));
+  }
+  EXPECT_EQ(stream.FinishHex(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+  EXPECT_EQ(stream.FinishHex(), "");  // finished: no digest of nothing poses as a result
+  EXPECT_EQ(Sha256Stream().FinishHex(), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+}
+
+// Sizes around the split into two readers and around block edges; odd sizes make uneven halves.
+TEST(Crc32OfFile, WholeContentsAndEveryByteCountedOnce) {
+  std::mt19937 random(7);
+  test::TempDir dir;
+  for (const std::int64_t size : {std::int64_t{0}, std::int64_t{65536}, std::int64_t{65537},
+                                  kCrc32SplitBytes - 1, kCrc32SplitBytes, 3 * kCrc32SplitBytes + 12345}) {
+    SCOPED_TRACE(size);
+    std::string data(static_cast<std::size_t>(size), '\0');
+    for (auto& byte : data) byte = static_cast<char>(random());
+    test::WriteFile(dir / "file", data);
+    const int fd = ::open((dir / "file").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    std::atomic<std::int64_t> counted{0};
+    const auto crc = Crc32OfFile(fd, size, [&](std::int64_t length) {
+      EXPECT_LE(length, 65536);
+      counted += length;
+    });
+    ::close(fd);
+    ASSERT_TRUE(crc.has_value());
+    EXPECT_EQ(*crc, crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+    EXPECT_EQ(counted.load(), size);
+  }
+}
+
+TEST(Crc32OfFile, AFileThatGrewIsReadToItsEnd) {
+  test::TempDir dir;
+  const std::string data(kCrc32SplitBytes + 100000, 'x');
+  test::WriteFile(dir / "file", data);
+  const int fd = ::open((dir / "file").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  const auto crc = Crc32OfFile(fd, kCrc32SplitBytes, [](std::int64_t) {});  // the size taken before it grew
+  ::close(fd);
+  EXPECT_EQ(crc, crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+}
+
+TEST(Crc32OfFile, EmptyWhenTheFileCannotBeRead) {
+  test::TempDir dir;
+  const int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  EXPECT_FALSE(Crc32OfFile(fd, 0, [](std::int64_t) {}).has_value());
+  EXPECT_FALSE(Crc32OfFile(fd, kCrc32SplitBytes, [](std::int64_t) {}).has_value());
+  ::close(fd);
 }
 
 TEST(Crc32, KnownValues) {

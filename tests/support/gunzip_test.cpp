@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/gunzip/concurrent_gunzip.h"
 #include "support/gunzip/gunzip_file.h"
 #include "tests/testlib/temp_dir.h"
 
@@ -244,6 +245,70 @@ TEST_F(GunzipFileTest, FullDiskFailsAndLeavesTheTarget) {
   }));
   ExpectNothingChanged();
   EXPECT_TRUE(GunzipFile(source_, target_)) << "without the limit";
+}
+
+// Expansion while the data arrives gives GunzipFile's results over the same bytes, and touches the
+// target only on Commit. Inputs larger than the channel show that a failed expansion still takes
+// everything it is fed.
+TEST_F(GunzipFileTest, ConcurrentExpansionMatchesGunzipFile) {
+  const std::string large = SampleData(3 << 20);
+  const std::string gzip = Gzip(large);
+  std::string flipped = gzip;
+  flipped[100] ^= 0xFF;
+  struct Case {
+    const char* name;
+    std::string source;
+  } cases[] = {
+      {"large gzip", gzip},
+      {"two members", Gzip("first ") + Gzip("second")},
+      {"not gzip", "plain text, not compressed"},
+      {"empty", ""},
+      {"cut short", gzip.substr(0, gzip.size() / 2)},
+      {"damaged early", flipped + large},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::WriteFile(target_, "old contents");
+    const bool expected = GunzipFile(Source(c.source), dir_ / "reference");
+    const std::string reference = expected ? test::ReadFile(dir_ / "reference") : "";
+    fs::remove(dir_ / "reference");
+
+    {
+      ConcurrentGunzip expansion(target_);
+      ASSERT_TRUE(expansion.Started());
+      for (std::size_t at = 0; at < c.source.size(); at += 16384) {
+        expansion.Feed(c.source.data() + at, std::min<std::size_t>(16384, c.source.size() - at));
+      }
+      EXPECT_EQ(expansion.Finish(), expected);
+      EXPECT_EQ(test::ReadFile(target_), "old contents") << "nothing reaches the target before Commit";
+      EXPECT_EQ(expansion.Commit(), expected);
+    }
+    EXPECT_EQ(test::ReadFile(target_), expected ? reference : "old contents");
+    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"file.bin", "file.bin.gz"}));
+  }
+}
+
+TEST_F(GunzipFileTest, ConcurrentExpansionLeftUncommittedLeavesTheTarget) {
+  const std::string gzip = Gzip(SampleData(1 << 20));
+  test::WriteFile(target_, "old contents");
+  {
+    ConcurrentGunzip finished(target_);
+    finished.Feed(gzip.data(), gzip.size());
+    EXPECT_TRUE(finished.Finish());
+  }
+  {
+    ConcurrentGunzip abandoned(target_);  // a transfer that failed midway
+    abandoned.Feed(gzip.data(), gzip.size() / 2);
+  }
+  EXPECT_EQ(test::ReadFile(target_), "old contents");
+  EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"file.bin"}));
+
+  fs::permissions(target_, fs::perms::owner_read);
+  ConcurrentGunzip readOnly(target_);
+  readOnly.Feed(gzip.data(), gzip.size());
+  EXPECT_FALSE(readOnly.Finish());
+  EXPECT_FALSE(readOnly.Commit());
+  EXPECT_EQ(test::ReadFile(target_), "old contents");
 }
 
 }  // namespace

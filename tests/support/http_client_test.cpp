@@ -98,6 +98,17 @@ TEST_F(HttpClientTest, FetchToFileResultsAndCounters) {
   }
 }
 
+// What the observer is shown is exactly what the file holds, across many writes.
+TEST_F(HttpClientTest, FetchToFileShowsTheObserverWhatItWrites) {
+  std::string seen;
+  const auto target = local_ / "large.bin";
+  ASSERT_EQ(client_.FetchToFile(server_.Url("/large.bin"), target, nullptr, nullptr, nullptr,
+                                [&](const char* data, std::size_t size) { seen.append(data, size); }),
+            TransferOk);
+  EXPECT_EQ(test::ReadFile(target), kLarge);
+  EXPECT_EQ(seen, kLarge);
+}
+
 TEST_F(HttpClientTest, FetchToFileTruncatesAnExistingFile) {
   const auto target = local_ / "doc.txt";
   test::WriteFile(target, std::string(1000, 'x'));
