@@ -102,7 +102,7 @@ TEST_F(HttpClientTest, FetchToFileResultsAndCounters) {
 TEST_F(HttpClientTest, FetchToFileShowsTheObserverWhatItWrites) {
   std::string seen;
   const auto target = local_ / "large.bin";
-  ASSERT_EQ(client_.FetchToFile(server_.Url("/large.bin"), target, nullptr, nullptr, nullptr,
+  ASSERT_EQ(client_.FetchToFile(server_.Url("/large.bin"), target, nullptr, nullptr, nullptr, kUnboundedBody,
                                 [&](const char* data, std::size_t size) { seen.append(data, size); }),
             TransferOk);
   EXPECT_EQ(test::ReadFile(target), kLarge);
