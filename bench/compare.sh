@@ -29,7 +29,7 @@ fi
 nginx_bin=$(command -v nginx || echo /usr/sbin/nginx)
 
 cmake --preset bench >/dev/null
-cmake --build "$build" -j "$(nproc)" --target vexmor-launcher vexmor-publish bench_check_tree >/dev/null
+cmake --build "$build" -j "$(nproc)" --target vexmor-launcher vexmor-publish bench_check_tree bench_scene >/dev/null
 
 # The measurements run in a network namespace of their own, so that the demo address is free even
 # while a demo server listens on this machine's loopback, and nothing else shares the loopback.
@@ -235,8 +235,31 @@ read -r _ rss_medium <<<"$result"
 row "peak RSS, update of a ${medium_mib} MiB file (MiB)" "$(calc "$rss_medium / 1024")" "< 64" "$(below "$rss_medium" 65536)"
 row "peak RSS, update of a ${big_mib} MiB file (MiB)" "$(calc "$rss_big / 1024")" "< 64" "$(below "$rss_big" 65536)"
 
-echo "== The running launcher's window"
-echo "  skipped: the launcher has no window mode to measure yet (see bench/window_bench.sh for the platform window)"
+echo "== The running launcher's window (Xvfb, 1920x1080)"
+# The installation is current now: the window's update run ends quickly and the launcher idles.
+exec 4>"$work/xvfb.display"
+Xvfb -displayfd 4 -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/xvfb.display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n1 "$work/xvfb.display")
+start=$(now)
+"$install/vexmor-launcher" >"$work/window.log" 2>&1 &
+launcher_pid=$!
+timeout 30 xdotool search --sync --onlyvisible --pid "$launcher_pid" >/dev/null
+shown=$(now)
+sleep 5
+ticks() { awk '{ print $14 + $15 }' "/proc/$launcher_pid/stat"; }
+t0=$(ticks)
+sleep 10
+t1=$(ticks)
+kill "$launcher_pid" "$xvfb_pid"
+wait "$launcher_pid" "$xvfb_pid" 2>/dev/null || true
+idle=$(calc "($t1 - $t0) * 100 / $(getconf CLK_TCK) / 10")
+row "window: idle CPU, % of one core" "$idle" "< 1" "$(below "$idle" 1)"
+row "window: start to the window shown (ms)" "$(calc "($shown - $start) * 1000")" "reported" 1
+compose=$("$build/bench/bench_scene" --benchmark_filter='BM_ComposeDownloadScene/1080' --benchmark_format=csv 2>/dev/null |
+  awk -F, '/BM_ComposeDownloadScene/ { print $3 }')
+row "window: compose one 1920x1080 frame (ms)" "$(calc "$compose")" "reported" 1
 
 echo
 echo "Results ($(nproc) CPUs, $(date -u +%Y-%m-%dT%H:%MZ))"
