@@ -58,8 +58,9 @@ bool ShowErrorWindow(const platform::VideoSystem& video, const std::string& text
     platform::Canvas canvas(buffer);
     canvas.FillRectangle({kBackground}, 0, 0, kWidth, kHeight);
     const float textBottom = float(ok.y - kPadding / 2);
-    canvas.DrawText(text, font, {kText}, {float(kPadding), float(kPadding), float(kWidth - 2 * kPadding), textBottom - kPadding},
-                    {platform::TextAlign::Near, platform::TextAlign::Center});
+    const platform::RectF textBox{float(kPadding), float(kPadding), float(kWidth - 2 * kPadding),
+                                  textBottom - kPadding};
+    canvas.DrawText(text, font, {kText}, textBox, {platform::TextAlign::Near, platform::TextAlign::Center});
     canvas.FillRectangle({ok.hovered ? kButtonHover : kButton}, ok.x, ok.y, kButtonWidth, kButtonHeight);
     canvas.DrawText("OK", font, {kText},
                     {float(ok.x), float(ok.y), float(kButtonWidth), float(kButtonHeight)},

@@ -176,11 +176,10 @@ void StartUpdate(LauncherWindow& w, bool repair) {
 }
 
 bool StartPendingUpdate(LauncherWindow& w) {
+  // A run that has returned is joined at once, so no finished thread is left behind.
+  if (w.worker.joinable() && w.workerReturned.load(std::memory_order_acquire)) w.worker.join();
   if (!w.updatePending) return true;
-  if (w.worker.joinable()) {
-    if (!w.workerReturned.load(std::memory_order_acquire)) return false;
-    w.worker.join();
-  }
+  if (w.worker.joinable()) return false;
   // Reset here as well as by the run itself: until the new thread gets to it, the next tick would
   // otherwise still see the old run's outcome and enable PLAY for a run that has not begun.
   w.patcher->ResetStatus();

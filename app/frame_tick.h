@@ -18,7 +18,8 @@ void UpdateFrame(LauncherWindow& window, const ShellEffects& effects);
 // are shown and answered as usual.
 void StartUpdate(LauncherWindow& window, bool repair);
 
-// Starts the waiting update once no run is going on; false while the previous run still works.
+// Joins a run that has returned, and starts the waiting update once no run is going on; false
+// while the previous run still works.
 bool StartPendingUpdate(LauncherWindow& window);
 
 // For a window that is destroyed rather than left to the process's end: cancels the run, declines

@@ -17,6 +17,19 @@
 #include "platform/window/restore_request.h"
 #include "platform/window/video_system.h"
 
+#if defined(__SANITIZE_THREAD__)
+// Pango matches fonts with fontconfig on a GLib worker thread and waits for it with GLib's own
+// futex-based locks, which the thread checker does not see; it reports the hand-over as a race.
+extern "C" const char* __tsan_default_suppressions() {
+  return "race:libpangoft2-1.0.so\n"
+         "race:libfontconfig.so\n";
+}
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+// libdbus, which SDL uses, keeps a buffer for the whole process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+#endif
+
 namespace {
 
 constexpr const char* kOtherInstanceText = "Please close any previous instances of this program and try again";

@@ -84,6 +84,20 @@ std::string DemoGameScript() {
   return script.substr(from, script.find("\nGAME\n", from) + 1 - from);
 }
 
+// Whether a launcher of this user listens on the single-instance marker, that is answers later
+// starts. A listening socket has the accepting flag (0x10000) in the kernel's list.
+bool FirstInstanceAnswers() {
+  const std::string name = "@" + std::string(platform::kInstanceName) + "." + std::to_string(getuid());
+  std::istringstream lines(ReadFile("/proc/net/unix"));
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::string slot, references, protocol, flags, type, state, inode, path;
+    fields >> slot >> references >> protocol >> flags >> type >> state >> inode >> path;
+    if (path == name && flags == "00010000") return true;
+  }
+  return false;
+}
+
 class LauncherEndToEndTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { std::filesystem::create_directories(kScreens); }
@@ -165,7 +179,8 @@ class LauncherEndToEndTest : public ::testing::Test {
     const auto shot = Screenshot("probe");
     const std::string crop = std::to_string(button.width) + "x" + std::to_string(button.height) + "+" +
                              std::to_string(windowLeft + button.x) + "+" + std::to_string(windowTop + button.y);
-    return std::stod(Output("convert " + shot.string() + " -crop " + crop + " -colorspace gray -format '%[fx:mean]' info:"));
+    return std::stod(
+        Output("convert " + shot.string() + " -crop " + crop + " -colorspace gray -format '%[fx:mean]' info:"));
   }
 
   std::string GameStarts() { return ReadFile(install / "Vexmor/game-started.log"); }
@@ -256,6 +271,8 @@ TEST_F(LauncherEndToEndTest, ASecondStartRaisesTheFirstWindowAndMultiwindowOpens
   StartLauncher();
   FindWindow();
   const std::string first = VisibleWindows().front();
+  // The window shows before it answers later starts; until then a second start is refused.
+  ASSERT_TRUE(WaitFor(FirstInstanceAnswers));
   ASSERT_TRUE(RunXdotool("windowminimize --sync " + first));
   ASSERT_TRUE(WaitFor([&] { return VisibleWindows().empty(); }));
 
@@ -287,7 +304,8 @@ TEST_F(LauncherEndToEndTest, StartFailuresAreShownInAWindowOfTheirOwnOrOnStandar
     launchers.clear();
     EXPECT_TRUE(VisibleWindows(kTitle).empty());
   }
-  const pid_t launcher = Spawn({"/usr/bin/env", "-u", "DISPLAY", (install / "vexmor-launcher").string()}, dir / "stderr.log");
+  const pid_t launcher =
+      Spawn({"/usr/bin/env", "-u", "DISPLAY", (install / "vexmor-launcher").string()}, dir / "stderr.log");
   launchers.push_back(launcher);
   EXPECT_EQ(WaitForExit(launcher), 0);
   launchers.clear();
