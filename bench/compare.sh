@@ -245,7 +245,11 @@ export DISPLAY=:$(head -n1 "$work/xvfb.display")
 start=$(now)
 "$install/vexmor-launcher" >"$work/window.log" 2>&1 &
 launcher_pid=$!
-timeout 30 xdotool search --sync --onlyvisible --pid "$launcher_pid" >/dev/null
+# Polled every 10 ms: xdotool's own --sync waits half a second between looks.
+for _ in $(seq 3000); do
+  xdotool search --onlyvisible --pid "$launcher_pid" >/dev/null 2>&1 && break
+  sleep 0.01
+done
 shown=$(now)
 sleep 5
 ticks() { awk '{ print $14 + $15 }' "/proc/$launcher_pid/stat"; }
