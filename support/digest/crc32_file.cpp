@@ -29,7 +29,8 @@ std::optional<RangeCrc> Crc32OfRange(int fd, std::int64_t begin, std::int64_t en
   const auto buffer = std::make_unique_for_overwrite<char[]>(kBlockSize);
   RangeCrc range;
   for (std::int64_t offset = begin; end == kToEnd || offset < end;) {
-    const auto want = end == kToEnd ? kBlockSize : static_cast<std::size_t>(std::min<std::int64_t>(kBlockSize, end - offset));
+    const auto want =
+        end == kToEnd ? kBlockSize : static_cast<std::size_t>(std::min<std::int64_t>(kBlockSize, end - offset));
     const ssize_t count = ::pread(fd, buffer.get(), want, offset);
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) return std::nullopt;

@@ -223,22 +223,32 @@ TEST_F(FileUpdateTest, CancelStopsInsideATransferAndBetweenFiles) {
   WriteFile(root / "Vexmor/0-first.pak", ReadFile(root / "Vexmor/data/world.pak"));  // listed first
   Serve();
   servers->server(1).SetFault("/new_launcher/files/Vexmor/0-first.pak.gz", Drip{20000});
-  auto patcher = MakePatcher();
-  auto entries = PublishedEntries(*patcher);
-  CheckCounts check;
-  MarkAll(entries, check);
-  std::thread canceller([&] {
-    for (int i = 0; i < 2000 && patcher->fileBytesDone < 10000; ++i) {  // bounded: a stuck run fails, never hangs
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // Listed as large, the first file is also being expanded on a second thread when the cancel comes.
+  for (const bool listedAsLarge : {false, true}) {
+    SCOPED_TRACE(listedAsLarge ? "expanded while downloading" : "expanded after the download");
+    auto patcher = MakePatcher();
+    auto entries = PublishedEntries(*patcher);
+    if (listedAsLarge) {
+      for (auto& entry : entries) entry.compressedSize = 64 << 20;
     }
-    patcher->cancelRequested = true;
-  });
-  DownloadCounts counts;
-  EXPECT_FALSE(patcher->DownloadFiles(servers->Urls()[0] + "/new_launcher", entries, check, counts));
-  canceller.join();
-  EXPECT_EQ(Entry(entries, "Vexmor/0-first.pak").errorText, messages::kDownloadUnsuccessful);
-  EXPECT_FALSE(std::filesystem::exists(Installed("Vexmor/0-first.pak")));
-  EXPECT_FALSE(std::filesystem::exists(Installed("Vexmor/Option.ini.gz")));  // the next file is not started
+    CheckCounts check;
+    MarkAll(entries, check);
+    std::thread canceller([&] {
+      for (int i = 0; i < 2000 && patcher->fileBytesDone < 10000; ++i) {  // bounded: a stuck run fails, never hangs
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+      patcher->cancelRequested = true;
+    });
+    DownloadCounts counts;
+    EXPECT_FALSE(patcher->DownloadFiles(servers->Urls()[0] + "/new_launcher", entries, check, counts));
+    canceller.join();
+    EXPECT_EQ(Entry(entries, "Vexmor/0-first.pak").errorText, messages::kDownloadUnsuccessful);
+    EXPECT_FALSE(std::filesystem::exists(Installed("Vexmor/0-first.pak")));
+    EXPECT_FALSE(std::filesystem::exists(Installed("Vexmor/Option.ini.gz")));  // the next file is not started
+    for (const auto& entry : std::filesystem::directory_iterator(Installed("Vexmor"))) {
+      EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "left behind: " << entry.path();
+    }
+  }
 }
 
 }  // namespace
