@@ -74,6 +74,12 @@ std::vector<const char*> FaultFixture::OldFiles() {
   return files;
 }
 
+void FaultFixture::ExpectNoExpansionLeftovers() {
+  for (const auto& entry : std::filesystem::directory_iterator(Installed("Vexmor/data"))) {
+    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+  }
+}
+
 void FaultFixture::ExpectVerifiedInstallation(int version) {
   for (const char* file : kGameFiles) EXPECT_TRUE(IsInstalledLikePublished(file)) << file;
   EXPECT_EQ(InstalledVersion(), version);

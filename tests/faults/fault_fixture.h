@@ -39,6 +39,8 @@ class FaultFixture : public UpdateFixture {
   void ExpectOldFiles();
   static std::vector<const char*> OldFiles();
   static std::string OldContents(const std::string& relative) { return "old " + relative; }
+  // No temporary file of an expansion is left in the game's data folder.
+  void ExpectNoExpansionLeftovers();
   // The published game fully installed at `version`: every file like the published one, nothing
   // left over from the transfers in the installation.
   void ExpectVerifiedInstallation(int version);
