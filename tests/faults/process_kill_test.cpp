@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <random>
 #include <thread>
 
 #include "patcher/messages.h"
@@ -137,6 +138,43 @@ TEST_F(ProcessKillTest, KilledDuringAnExpansionTheNextStartCompletesTheUpdate) {
   EXPECT_EQ(Sha256FileHex(Installed(kHuge)), Sha256FileHex(root / kHuge));
   for (const char* file : kGameFiles) EXPECT_TRUE(IsInstalledLikePublished(file)) << file;
   EXPECT_EQ(InstalledVersion(), 4);
+}
+
+TEST_F(ProcessKillTest, KilledWhileAFileIsExpandedAsItDownloadsTheNextStartCompletesTheUpdate) {
+  constexpr const char* kLarge = "Vexmor/data/large.pak";
+  std::mt19937 random(11);
+  std::string large(5 << 20, '\0');  // random: its compressed copy is large enough to expand on the way
+  for (char& byte : large) byte = static_cast<char>(random());
+  WriteFile(root / kLarge, large);
+  Serve({.gameVersion = 5});
+  InstallOldFiles();
+  WriteFile(Installed(kLarge), OldContents(kLarge));
+  servers->server(1).SetFault("/new_launcher/files/Vexmor/data/large.pak.gz", Drip{1 << 20});  // about 5 s
+
+  AttemptProcess attempt(install, servers->Urls()[0]);
+  ASSERT_TRUE(attempt.Started());
+  auto expanding = [&] {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(Installed("Vexmor/data"), error)) {
+      const auto name = entry.path().filename().string();
+      if (name.starts_with("large.pak.") && name != "large.pak.gz" && entry.file_size(error) > 0) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(WaitWhileRunning(attempt, expanding, 30s, 5ms));
+  ASSERT_TRUE(attempt.Kill());
+  ASSERT_EQ(AwaitRequests(servers->server(1), "/large.pak.gz", 1).size(), 1u);
+
+  EXPECT_EQ(InstalledVersion(), 0);
+  EXPECT_EQ(ReadFile(Installed(kLarge)), OldContents(kLarge));
+
+  servers->server(1).ClearFaults();
+  auto restarted = MakeRecordingPatcher();
+  EXPECT_EQ(RunUpdate(*restarted), PatchStage::Finished);
+  EXPECT_EQ(restarted->StatusText(), messages::kAllFilesUpdated);
+  EXPECT_TRUE(IsInstalledLikePublished(kLarge));
+  for (const char* file : kGameFiles) EXPECT_TRUE(IsInstalledLikePublished(file)) << file;
+  EXPECT_EQ(InstalledVersion(), 5);
 }
 
 }  // namespace
