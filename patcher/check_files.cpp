@@ -8,6 +8,7 @@
 #include "patcher/messages.h"
 #include "patcher/patcher.h"
 #include "patcher/version_records.h"
+#include "platform/system/file_descriptor.h"
 #include "support/digest/crc32.h"
 #include "support/digest/crc32_file.h"
 #include "support/paths/paths.h"
@@ -31,20 +32,6 @@ bool IsPreserved(std::string_view listedPath) {
 
 // A file counts as read-only when it has no write permission bit: it is left alone.
 bool IsReplaceable(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
@@ -83,7 +70,7 @@ bool Patcher::CheckFiles(std::vector<PatchEntry>& entries, CheckCounts& counts, 
 
     // One open and one fstat tell presence, kind, size and permissions. Non-blocking, so that a
     // FIFO standing in a file's place cannot hang the check.
-    const FileDescriptor fd(IsPreserved(entry.path) ? -1 : ::open(local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const platform::FileDescriptor fd(IsPreserved(entry.path) ? -1 : ::open(local.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
     std::error_code error;
     if (fd.get() < 0 && !std::filesystem::is_regular_file(local, error)) {

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/system/file_descriptor.h"
 #include "support/digest/sha256_stream.h"
 
 namespace vexmor {
@@ -14,24 +15,10 @@ namespace {
 
 constexpr std::size_t kBlockSize = 65536;
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 std::string Sha256FileHex(const std::filesystem::path& file) {
-  const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  const platform::FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return "";
   struct stat status {};
   if (::fstat(fd.get(), &status) != 0 || S_ISDIR(status.st_mode)) return "";

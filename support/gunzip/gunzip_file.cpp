@@ -8,29 +8,12 @@
 #include <unistd.h>
 
 #include "platform/system/atomic_file.h"
+#include "platform/system/file_descriptor.h"
 #include "support/gunzip/gunzip_stream.h"
 
 namespace vexmor {
-namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-}  // namespace
-
 bool GunzipFile(const std::filesystem::path& source, const std::filesystem::path& target) {
-  const FileDescriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  const platform::FileDescriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (input.get() < 0) return false;
   platform::AtomicFileWriter output(target);
   if (!output.IsOpen()) return false;
