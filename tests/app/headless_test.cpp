@@ -2,9 +2,7 @@
 // against update servers on the demo addresses.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -12,11 +10,10 @@
 
 #include "patcher/version_records.h"
 #include "tests/testlib/running_copy.h"
+#include "tests/testlib/spawn_logged.h"
 #include "tests/testlib/temp_dir.h"
 #include "tests/testlib/update_servers.h"
 #include "tools/server/https_server.h"
-
-extern char** environ;
 
 namespace vexmor::test {
 namespace {
@@ -57,20 +54,11 @@ class HeadlessTest : public ::testing::Test {
   // Runs the installed launcher with its output in a file and no terminal; `during` gets its pid.
   Result RunLauncher(std::vector<std::string> arguments, const std::function<void(pid_t)>& during = {}) {
     const std::string program = (install / "vexmor-launcher").string();
-    const std::string output = (dir / "output.txt").string();
+    const auto output = dir / "output.txt";
+    std::filesystem::remove(output);
     arguments.insert(arguments.begin(), program);
-    std::vector<char*> argv;
-    for (auto& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) return {};
+    const pid_t pid = SpawnLogged(arguments, output);
+    if (pid < 0) return {};
     if (during) during(pid);
     int status = 0;
     waitpid(pid, &status, 0);

@@ -3,9 +3,7 @@
 // single instance. Each stage is saved as a screenshot under the build tree.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,12 +16,11 @@
 #include "patcher/version_records.h"
 #include "platform/system/single_instance.h"
 #include "tests/platform/xvfb_display.h"
+#include "tests/testlib/spawn_logged.h"
 #include "tests/testlib/temp_dir.h"
 #include "tests/testlib/update_servers.h"
 #include "tests/ui/test_window.h"
 #include "ui/button.h"
-
-extern char** environ;
 
 namespace vexmor::test {
 namespace {
@@ -54,20 +51,6 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds l
   return condition();
 }
 
-pid_t Spawn(std::vector<std::string> arguments, const std::filesystem::path& output) {
-  std::vector<char*> argv;
-  for (auto& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  pid_t pid = -1;
-  posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
 
 // The exit status of a child that ends within the limit; -1 when it did not end or was killed.
 int WaitForExit(pid_t pid, std::chrono::milliseconds limit = 10s) {
@@ -136,7 +119,7 @@ class LauncherEndToEndTest : public ::testing::Test {
     arguments.insert(arguments.end(), faults.begin(), faults.end());
     for (auto end = std::chrono::steady_clock::now() + 120s;;) {
       std::filesystem::remove(serverLog);
-      server = Spawn(arguments, serverLog);
+      server = SpawnLogged(arguments, serverLog);
       int status = 0;
       bool ended = false;
       WaitFor([&] {
@@ -156,7 +139,7 @@ class LauncherEndToEndTest : public ::testing::Test {
   // "-multiwindow" each opens its own window. Only the single-instance tests start without it.
   pid_t StartLauncher(std::vector<std::string> arguments = {"-multiwindow"}) {
     arguments.insert(arguments.begin(), (install / "vexmor-launcher").string());
-    const pid_t pid = Spawn(arguments, dir / "launcher.log");
+    const pid_t pid = SpawnLogged(arguments, dir / "launcher.log");
     launchers.push_back(pid);
     return pid;
   }
@@ -266,7 +249,7 @@ TEST_F(LauncherEndToEndTest, TheQuestionToCloseTheGameIsAnsweredByAClick) {
   const auto game = install / "Vexmor/VexmorGame.exe";
   std::filesystem::create_directories(game.parent_path());
   std::filesystem::copy_file("/bin/sleep", game);
-  const pid_t gamePid = Spawn({game.string(), "60"}, dir / "game.log");
+  const pid_t gamePid = SpawnLogged({game.string(), "60"}, dir / "game.log");
 
   const pid_t launcher = StartLauncher();
   FindWindow();
@@ -325,7 +308,7 @@ TEST_F(LauncherEndToEndTest, StartFailuresAreShownInAWindowOfTheirOwnOrOnStandar
     EXPECT_TRUE(VisibleWindows(kTitle).empty());
   }
   const std::string program = (install / "vexmor-launcher").string();
-  const pid_t launcher = Spawn({"/usr/bin/env", "-u", "DISPLAY", program, "-multiwindow"}, dir / "stderr.log");
+  const pid_t launcher = SpawnLogged({"/usr/bin/env", "-u", "DISPLAY", program, "-multiwindow"}, dir / "stderr.log");
   launchers.push_back(launcher);
   EXPECT_EQ(WaitForExit(launcher), 0);
   launchers.clear();
